@@ -1,0 +1,80 @@
+#include "base/text.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace kestro {
+
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string AsciiUpper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = AsciiUpper(c);
+  return out;
+}
+
+bool SameTextAscii(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+  }
+  return true;
+}
+
+bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+bool EndsWith(std::string_view s, std::string_view suffix) {
+  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+std::string_view FieldText(const char* field, std::size_t size) {
+  const void* nul = std::memchr(field, 0, size);
+  return {field, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - field) : size};
+}
+
+void SetFieldText(char* field, std::size_t size, std::string_view text) {
+  std::size_t n = text.size() < size ? text.size() : size;
+  std::memset(field, 0, size);
+  std::memcpy(field, text.data(), n);
+}
+
+std::string Format(const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  va_list copy;
+  va_copy(copy, args);
+  int n = std::vsnprintf(nullptr, 0, fmt, copy);
+  va_end(copy);
+  std::string out(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
+  if (n > 0) std::vsnprintf(out.data(), out.size() + 1, fmt, args);
+  va_end(args);
+  return out;
+}
+
+bool ParseInt64(std::string_view text, int64_t& value) {
+  std::size_t i = 0, end = text.size();
+  while (i < end && (text[i] == ' ' || text[i] == '\t')) ++i;
+  while (end > i && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+  if (i == end) return false;
+  bool negative = false;
+  if (text[i] == '+' || text[i] == '-') {
+    negative = text[i] == '-';
+    ++i;
+  }
+  if (i == end) return false;
+  uint64_t magnitude = 0;
+  for (; i < end; ++i) {
+    char c = text[i];
+    if (c < '0' || c > '9') return false;
+    uint64_t digit = static_cast<uint64_t>(c - '0');
+    if (magnitude > (UINT64_MAX - digit) / 10) return false;
+    magnitude = magnitude * 10 + digit;
+  }
+  const uint64_t limit = negative ? uint64_t{1} << 63 : (uint64_t{1} << 63) - 1;
+  if (magnitude > limit) return false;
+  value = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
+  return true;
+}
+
+}  // namespace kestro

@@ -1,0 +1,10 @@
+#include "palmdb/default_creator_id.h"
+
+namespace kestro {
+
+std::string& DefaultCreatorID() {
+  static std::string value;
+  return value;
+}
+
+}  // namespace kestro

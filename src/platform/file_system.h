@@ -1,0 +1,42 @@
+// Files and folders. Paths passed here are native paths; NativePath turns the
+// stores' "\"-separated texts into one. Failures are reported by result, never
+// by exception, so callers choose what a failure means.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestro::platform {
+
+// Replaces '\\' by the native separator (a no-op on Windows).
+std::string NativePath(std::string_view path);
+
+bool FileExists(const std::string& path);       // a file, not a folder
+bool DirectoryExists(const std::string& path);  // a folder
+bool PathExists(const std::string& path);
+int64_t FileSize(const std::string& path);  // -1 when it cannot be read
+
+bool ReadWholeFile(const std::string& path, std::string& contents);
+// Replaces the file in one step: a temporary file beside it is written,
+// flushed to disk and renamed over the old one, so a crash leaves either the
+// old file or the new one, never a half-written file.
+bool WriteFileAtomically(const std::string& path, std::string_view contents);
+
+bool CreateDirectories(const std::string& path);
+bool RemoveEmptyDirectory(const std::string& path);
+bool DeleteFileAt(const std::string& path);
+bool RenamePath(const std::string& from, const std::string& to);
+bool DeleteTree(const std::string& path);
+
+struct DirectoryEntry {
+  std::string name;
+  bool is_directory = false;
+};
+// Every entry but "." and "..", hidden ones included, ordered as NTFS lists
+// them (names compared upper-cased, bytewise), so the order does not depend on
+// the file system.
+bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries);
+
+}  // namespace kestro::platform

@@ -1,0 +1,328 @@
+#include "platform/reg_file.h"
+
+#include <map>
+
+#include "base/text.h"
+#include "platform/file_system.h"
+
+namespace kestro::platform {
+namespace {
+
+constexpr const char* kRoot = "HKEY_CURRENT_USER";
+
+// Key paths without the root, without leading or trailing "\".
+std::string NormaliseKeyPath(const std::string& path) {
+  std::string p = path;
+  while (!p.empty() && p.front() == '\\') p.erase(p.begin());
+  while (!p.empty() && p.back() == '\\') p.pop_back();
+  return p;
+}
+
+struct Key {
+  std::string path;                        // as first written
+  std::vector<std::pair<std::string, RegValue>> values;  // in order written
+};
+
+// The whole file in memory; keys are looked up upper-cased.
+struct Hive {
+  std::map<std::string, Key> keys;
+
+  Key* Find(const std::string& path) {
+    auto it = keys.find(AsciiUpper(path));
+    return it == keys.end() ? nullptr : &it->second;
+  }
+  Key& Create(const std::string& path) {
+    // Parents exist whenever a child does, as in the real registry.
+    std::size_t pos = 0;
+    while ((pos = path.find('\\', pos)) != std::string::npos) {
+      std::string parent = path.substr(0, pos);
+      keys.try_emplace(AsciiUpper(parent), Key{parent, {}});
+      ++pos;
+    }
+    return keys.try_emplace(AsciiUpper(path), Key{path, {}}).first->second;
+  }
+};
+
+std::string Escape(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '\\' || c == '"') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+std::string Hex(const std::string& bytes) {
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i) out += ',';
+    out += Format("%02x", static_cast<unsigned char>(bytes[i]));
+  }
+  return out;
+}
+
+bool ParseHex(std::string_view text, std::string& bytes) {
+  bytes.clear();
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && (text[i] == ',' || text[i] == ' ' || text[i] == '\\')) ++i;
+    if (i >= text.size()) break;
+    if (i + 2 > text.size()) return false;
+    auto digit = [](char c) -> int {
+      if (c >= '0' && c <= '9') return c - '0';
+      c = AsciiUpper(c);
+      if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+      return -1;
+    };
+    int hi = digit(text[i]), lo = digit(text[i + 1]);
+    if (hi < 0 || lo < 0) return false;
+    bytes += static_cast<char>(hi * 16 + lo);
+    i += 2;
+  }
+  return true;
+}
+
+// Reads a quoted REGEDIT4 string starting at text[pos] == '"'; pos ends after it.
+bool ReadQuoted(std::string_view text, std::size_t& pos, std::string& out) {
+  out.clear();
+  if (pos >= text.size() || text[pos] != '"') return false;
+  for (++pos; pos < text.size(); ++pos) {
+    char c = text[pos];
+    if (c == '\\' && pos + 1 < text.size()) {
+      out += text[++pos];
+    } else if (c == '"') {
+      ++pos;
+      return true;
+    } else {
+      out += c;
+    }
+  }
+  return false;
+}
+
+bool ParseValueData(std::string_view data, RegValue& value) {
+  if (!data.empty() && data.front() == '"') {
+    std::size_t pos = 0;
+    value.type = static_cast<uint32_t>(RegType::kString);
+    return ReadQuoted(data, pos, value.data);
+  }
+  if (StartsWith(data, "dword:")) {
+    std::string hex(data.substr(6));
+    uint32_t v = 0;
+    for (char c : hex) {
+      int d = (c >= '0' && c <= '9') ? c - '0' : (AsciiUpper(c) >= 'A' && AsciiUpper(c) <= 'F') ? AsciiUpper(c) - 'A' + 10 : -1;
+      if (d < 0) return false;
+      v = v * 16 + static_cast<uint32_t>(d);
+    }
+    value = DwordValue(v);
+    return true;
+  }
+  if (StartsWith(data, "hex:")) {
+    value.type = static_cast<uint32_t>(RegType::kBinary);
+    return ParseHex(data.substr(4), value.data);
+  }
+  if (StartsWith(data, "hex(")) {
+    std::size_t close = data.find("):");
+    if (close == std::string_view::npos) return false;
+    std::string type_hex(data.substr(4, close - 4));
+    value.type = static_cast<uint32_t>(std::stoul(type_hex, nullptr, 16));
+    if (!ParseHex(data.substr(close + 2), value.data)) return false;
+    // Strings keep their bytes without the terminating NUL.
+    bool stringish = value.type == static_cast<uint32_t>(RegType::kExpandString);
+    if (stringish && !value.data.empty() && value.data.back() == '\0') value.data.pop_back();
+    return true;
+  }
+  return false;
+}
+
+std::string ValueData(const RegValue& v) {
+  switch (v.type) {
+    case static_cast<uint32_t>(RegType::kString):
+      return "\"" + Escape(v.data) + "\"";
+    case static_cast<uint32_t>(RegType::kDword):
+      return Format("dword:%08x", v.AsDword());
+    case static_cast<uint32_t>(RegType::kBinary):
+      return "hex:" + Hex(v.data);
+    case static_cast<uint32_t>(RegType::kExpandString):
+      return "hex(2):" + Hex(v.data + std::string(1, '\0'));
+    default:
+      return Format("hex(%x):", v.type) + Hex(v.data);
+  }
+}
+
+bool Load(const std::string& file, Hive& hive) {
+  std::string text;
+  if (!ReadWholeFile(file, text)) return !PathExists(file);  // no file: empty hive
+  Key* current = nullptr;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line == "REGEDIT4" || line[0] == ';') continue;
+    if (line.front() == '[' && line.back() == ']') {
+      std::string path = line.substr(1, line.size() - 2);
+      std::string root = std::string(kRoot) + "\\";
+      if (SameTextAscii(path, kRoot)) {
+        current = nullptr;
+      } else if (SameTextAscii(path.substr(0, root.size()), root)) {
+        current = &hive.Create(NormaliseKeyPath(path.substr(root.size())));
+      } else {
+        current = nullptr;  // another root: not ours, not kept
+      }
+      continue;
+    }
+    if (!current) continue;
+    std::string name;
+    std::size_t pos = 0;
+    if (line[0] == '@') {
+      pos = 1;
+    } else if (!ReadQuoted(line, pos, name)) {
+      continue;
+    }
+    if (pos >= line.size() || line[pos] != '=') continue;
+    RegValue value;
+    if (ParseValueData(std::string_view(line).substr(pos + 1), value)) {
+      current->values.emplace_back(name, value);
+    }
+  }
+  return true;
+}
+
+bool Save(const std::string& file, const Hive& hive) {
+  std::string out = "REGEDIT4\r\n";
+  for (const auto& [upper, key] : hive.keys) {
+    out += "\r\n[" + std::string(kRoot) + "\\" + key.path + "]\r\n";
+    for (const auto& [name, value] : key.values) {
+      out += (name.empty() ? std::string("@") : "\"" + Escape(name) + "\"") + "=" + ValueData(value) + "\r\n";
+    }
+  }
+  std::string folder = file.substr(0, file.find_last_of("/\\") == std::string::npos ? 0 : file.find_last_of("/\\"));
+  if (!folder.empty()) CreateDirectories(folder);
+  return WriteFileAtomically(file, out);
+}
+
+class FileKey : public RegistryKey {
+ public:
+  FileKey(std::string file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
+
+  std::optional<RegValue> Read(const std::string& name) override {
+    Hive hive;
+    if (!Load(file_, hive)) return std::nullopt;
+    Key* key = hive.Find(path_);
+    if (!key) return std::nullopt;
+    for (auto& [n, v] : key->values) {
+      if (SameTextAscii(n, name)) return v;
+    }
+    return std::nullopt;
+  }
+
+  bool Write(const std::string& name, const RegValue& value) override {
+    Hive hive;
+    if (!Load(file_, hive)) return false;
+    Key& key = hive.Create(path_);
+    for (auto& [n, v] : key.values) {
+      if (SameTextAscii(n, name)) {
+        v = value;
+        return Save(file_, hive);
+      }
+    }
+    key.values.emplace_back(name, value);
+    return Save(file_, hive);
+  }
+
+  bool DeleteValue(const std::string& name) override {
+    Hive hive;
+    if (!Load(file_, hive)) return false;
+    Key* key = hive.Find(path_);
+    if (!key) return false;
+    for (auto it = key->values.begin(); it != key->values.end(); ++it) {
+      if (SameTextAscii(it->first, name)) {
+        key->values.erase(it);
+        return Save(file_, hive);
+      }
+    }
+    return false;
+  }
+
+  std::vector<std::string> ValueNames() override {
+    std::vector<std::string> names;
+    Hive hive;
+    if (Load(file_, hive)) {
+      if (Key* key = hive.Find(path_)) {
+        for (auto& [n, v] : key->values) names.push_back(n);
+      }
+    }
+    return names;
+  }
+
+  std::vector<std::string> SubKeyNames() override {
+    std::vector<std::string> names;
+    Hive hive;
+    if (!Load(file_, hive)) return names;
+    std::string prefix = AsciiUpper(path_) + "\\";
+    for (auto& [upper, key] : hive.keys) {
+      if (StartsWith(upper, prefix) && upper.find('\\', prefix.size()) == std::string::npos) {
+        names.push_back(key.path.substr(prefix.size()));
+      }
+    }
+    return names;
+  }
+
+ private:
+  std::string file_;
+  std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<RegistryKey> OpenFileRegistryKey(const std::string& file, const std::string& path,
+                                                 bool create) {
+  std::string key_path = NormaliseKeyPath(path);
+  Hive hive;
+  if (!Load(file, hive)) return nullptr;
+  if (!hive.Find(key_path) && !key_path.empty()) {
+    if (!create) return nullptr;
+    hive.Create(key_path);
+    if (!Save(file, hive)) return nullptr;
+  }
+  return std::make_unique<FileKey>(file, key_path);
+}
+
+bool DeleteFileRegistryKey(const std::string& file, const std::string& path) {
+  std::string key_path = AsciiUpper(NormaliseKeyPath(path));
+  Hive hive;
+  if (!Load(file, hive)) return false;
+  bool found = false;
+  for (auto it = hive.keys.begin(); it != hive.keys.end();) {
+    if (it->first == key_path || StartsWith(it->first, key_path + "\\")) {
+      it = hive.keys.erase(it);
+      found = true;
+    } else {
+      ++it;
+    }
+  }
+  return found && Save(file, hive);
+}
+
+uint32_t RegValue::AsDword() const {
+  uint32_t v = 0;
+  for (std::size_t i = 0; i < 4 && i < data.size(); ++i) {
+    v |= static_cast<uint32_t>(static_cast<unsigned char>(data[i])) << (8 * i);
+  }
+  return v;
+}
+
+RegValue StringValue(const std::string& text) {
+  return RegValue{static_cast<uint32_t>(RegType::kString), text};
+}
+
+RegValue DwordValue(uint32_t value) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  return RegValue{static_cast<uint32_t>(RegType::kDword), bytes};
+}
+
+}  // namespace kestro::platform

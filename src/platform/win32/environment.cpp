@@ -1,0 +1,22 @@
+#include "platform/environment.h"
+
+#include "platform/win32/compat.h"
+
+namespace kestro::platform {
+
+// The process environment block, shared by every module of the process
+// whatever C runtime each one carries.
+std::optional<std::string> GetEnv(const char* name) {
+  DWORD n = GetEnvironmentVariableA(name, nullptr, 0);
+  if (n == 0) return std::nullopt;
+  std::string value(n, '\0');
+  DWORD got = GetEnvironmentVariableA(name, value.data(), n);
+  value.resize(got);
+  return value;
+}
+
+void SetEnv(const char* name, const std::string& value) { SetEnvironmentVariableA(name, value.c_str()); }
+
+void UnsetEnv(const char* name) { SetEnvironmentVariableA(name, nullptr); }
+
+}  // namespace kestro::platform

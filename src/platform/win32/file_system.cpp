@@ -1,0 +1,117 @@
+#include "platform/file_system.h"
+
+#include <algorithm>
+
+#include "base/text.h"
+#include "platform/win32/compat.h"
+
+namespace kestro::platform {
+
+std::string NativePath(std::string_view path) { return std::string(path); }
+
+bool FileExists(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+int64_t FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& contents) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  contents.clear();
+  char buf[65536];
+  DWORD got = 0;
+  bool ok = true;
+  for (;;) {
+    if (!ReadFile(h, buf, sizeof buf, &got, nullptr)) {
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    contents.append(buf, got);
+  }
+  CloseHandle(h);
+  return ok;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view contents) {
+  std::string temp = path + ".tmp" + std::to_string(GetCurrentProcessId());
+  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  while (ok && !contents.empty()) {
+    DWORD written = 0;
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(contents.size(), 1u << 30));
+    ok = WriteFile(h, contents.data(), chunk, &written, nullptr) != 0;
+    contents.remove_prefix(written);
+  }
+  ok = ok && FlushFileBuffers(h);
+  CloseHandle(h);
+  ok = ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileA(temp.c_str());
+  return ok;
+}
+
+bool CreateDirectories(const std::string& path) {
+  if (path.empty() || DirectoryExists(path)) return !path.empty();
+  std::size_t pos = path.find_last_of("/\\");
+  if (pos != std::string::npos && pos > 0) {
+    std::string parent = path.substr(0, pos);
+    if (!(parent.size() == 2 && parent[1] == ':')) CreateDirectories(parent);
+  }
+  CreateDirectoryA(path.c_str(), nullptr);
+  return DirectoryExists(path);
+}
+
+bool RemoveEmptyDirectory(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
+
+bool DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+bool RenamePath(const std::string& from, const std::string& to) { return MoveFileA(from.c_str(), to.c_str()) != 0; }
+
+bool DeleteTree(const std::string& path) {
+  // SHFileOperation's FO_DELETE, silent: here done directly so that no shell
+  // library is needed and nothing asks the user.
+  std::vector<DirectoryEntry> entries;
+  if (!ListDirectory(path, entries)) return DeleteFileAt(path);
+  bool ok = true;
+  for (const auto& e : entries) {
+    std::string child = path + "\\" + e.name;
+    ok = (e.is_directory ? DeleteTree(child) : DeleteFileAt(child)) && ok;
+  }
+  return RemoveEmptyDirectory(path) && ok;
+}
+
+bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries) {
+  entries.clear();
+  WIN32_FIND_DATAA data;
+  std::string pattern = path + (path.empty() || path.back() == '\\' ? "" : "\\") + "*.*";
+  HANDLE h = FindFirstFileA(pattern.c_str(), &data);
+  if (h == INVALID_HANDLE_VALUE) return DirectoryExists(path);
+  do {
+    std::string name = data.cFileName;
+    if (name == "." || name == "..") continue;
+    entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (FindNextFileA(h, &data));
+  FindClose(h);
+  // NTFS gives this order; other file systems may not, so make it so.
+  std::stable_sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
+    return AsciiUpper(a.name) < AsciiUpper(b.name);
+  });
+  return true;
+}
+
+}  // namespace kestro::platform
