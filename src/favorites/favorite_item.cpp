@@ -1,0 +1,37 @@
+#include "favorites/favorite_item.h"
+
+#include <cstring>
+
+#include "base/text.h"
+
+namespace kestro {
+
+std::string_view FavoriteItem::NameText() const { return FieldText(Name, sizeof Name); }
+
+std::string_view FavoriteItem::URLText() const { return FieldText(URL, sizeof URL); }
+
+void FavoriteItem::SetName(std::string_view name) { SetFieldText(Name, sizeof Name, name); }
+
+void FavoriteItem::SetURL(std::string_view url) { SetFieldText(URL, sizeof URL, url); }
+
+uint8_t FavoriteItem::StatusAllFlags() const {
+  return static_cast<uint8_t>((isUrl ? 0x01 : 0) | (isClosed ? 0x02 : 0) | (isVisible ? 0x04 : 0) |
+                              (isNew ? 0x08 : 0) | (isDeleted ? 0x10 : 0) | (isModified ? 0x20 : 0));
+}
+
+void FavoriteItem::SetFlagsFromStatus(uint8_t status) {
+  isUrl = (status >> 0) & 1;
+  isClosed = (status >> 1) & 1;
+  isVisible = (status >> 2) & 1;
+  isNew = (status >> 3) & 1;
+  isDeleted = (status >> 4) & 1;
+  isModified = (status >> 5) & 1;
+}
+
+std::unique_ptr<FavoriteItem> NewFavoriteItem() {
+  auto item = std::make_unique<FavoriteItem>();
+  std::memset(item.get(), 0, sizeof(FavoriteItem));
+  return item;
+}
+
+}  // namespace kestro
