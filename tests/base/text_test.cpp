@@ -1,0 +1,62 @@
+#include "base/text.h"
+
+#include <gtest/gtest.h>
+
+#include "base/exception.h"
+
+namespace kestro {
+namespace {
+
+TEST(Text, CaseFoldingTouchesOnlyAsciiLetters) {
+  EXPECT_TRUE(SameTextAscii("News", "nEWS"));
+  EXPECT_FALSE(SameTextAscii("News", "News "));
+  // Bytes above 0x7F are compared exactly: no locale folding of "é" / "É".
+  EXPECT_FALSE(SameTextAscii("caf\xc3\xa9", "CAF\xc3\x89"));
+  EXPECT_EQ(AsciiUpper("a-z{}\xe9"), "A-Z{}\xe9");
+}
+
+TEST(Text, FixedFieldsAreCutAndReadToTheFirstNul) {
+  char field[4];
+  SetFieldText(field, sizeof field, "abcdef");
+  EXPECT_EQ(FieldText(field, sizeof field), "abcd");  // full field, no terminator
+  SetFieldText(field, sizeof field, "ab");
+  EXPECT_EQ(FieldText(field, sizeof field), "ab");
+  EXPECT_EQ(field[2], '\0');
+  EXPECT_EQ(field[3], '\0');
+}
+
+TEST(Text, ParseInt64AcceptsWholeDecimalNumbersOnly) {
+  struct Case {
+    const char* text;
+    bool ok;
+    int64_t value;
+  } cases[] = {
+      {"0", true, 0},
+      {" 42 ", true, 42},
+      {"-1", true, -1},
+      {"+7", true, 7},
+      {"9223372036854775807", true, INT64_MAX},
+      {"-9223372036854775808", true, INT64_MIN},
+      {"9223372036854775808", false, 0},
+      {"", false, 0},
+      {"-", false, 0},
+      {"1.5", false, 0},
+      {"12a", false, 0},
+      {"0x10", false, 0},
+  };
+  for (const Case& c : cases) {
+    int64_t v = 0;
+    EXPECT_EQ(ParseInt64(c.text, v), c.ok) << "input '" << c.text << "'";
+    if (c.ok) {
+      EXPECT_EQ(v, c.value) << "input '" << c.text << "'";
+    }
+  }
+}
+
+TEST(Exception, AssertionNamesSourceAndLine) {
+  EAssertionFailed e("Assertion failure", "Imports\\Conduits\\hcdHslog", 12);
+  EXPECT_EQ(e.Message(), "Assertion failure (Imports\\Conduits\\hcdHslog, line 12)");
+}
+
+}  // namespace
+}  // namespace kestro
