@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Every test: the native suite, the suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the Windows x86_64 suite under wine64, and the
+# Windows i686 build (real HotSync hosts are 32-bit; built and linked, not run).
+# Stops at the first failure with a non-zero exit.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=${KESTRO_JOBS:-2}
+
+step() { printf '\n==== %s ====\n' "$*"; }
+
+for preset in debug asan; do
+  step "native suite ($preset)"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs"
+done
+
+step "Windows x86_64 suite under wine64"
+cmake --preset mingw64 >/dev/null
+cmake --build --preset mingw64 -j "$jobs"
+export KESTRO_WINEPREFIX="$PWD/build/mingw64/wineprefix"
+# The first start creates the wine prefix; do it once, before tests run side by side.
+cmake/wine-run.sh build/mingw64/bin/hotsync.exe --help >/dev/null 2>&1 || true
+ctest --preset mingw64 -j "$jobs"
+
+step "Windows i686 build"
+cmake --preset mingw32 >/dev/null
+cmake --build --preset mingw32 -j "$jobs"
+
+step "all suites passed"
