@@ -14,28 +14,52 @@
 #include <vector>
 
 #include "favorites/favorite_item.h"
+#include "favorites/folder_index.h"
 
 namespace kestro {
 
 class TFavoritesBase {
  public:
+  TFavoritesBase() = default;
+  TFavoritesBase(const TFavoritesBase&) = delete;
+  TFavoritesBase& operator=(const TFavoritesBase&) = delete;
   virtual ~TFavoritesBase();
 
   // The list, in pre-order.
   int Count() const { return static_cast<int>(entries_.size()); }
-  FavoriteItem* Items(int index) const { return entries_[static_cast<std::size_t>(index)]; }
+  FavoriteItem* Items(int index) const { return entries_.at(static_cast<std::size_t>(index)); }
   const std::vector<FavoriteItem*>& Entries() const { return entries_; }
 
   // Index of the folder the path names; 0 for the empty path, -1 for none.
+  // Each component is looked for among the folders directly inside the folder
+  // matched for the one before (the first among the top-level folders), by
+  // whole name with A-Z folded; the first such folder wins.
   int32_t FindPath(const std::string& path) const;
-  // The direct contents of the folder at path, each stamped with parent.
+  // The direct contents of the folder at path, each stamped with parent. The
+  // list is new (empty when the folder is not found); the items stay the
+  // store's.
   FavoriteItemView GetFolderItems(const std::string& path, int32_t parent);
 
+  // Removes the folder's own entry (its contents stay in the list).
   virtual void DeleteFolder(const std::string& path);
+  // Path: the containing folder's path, "\" and the favourite's name. Removes
+  // the first favourite of that name directly inside that folder.
   virtual void DeleteFavorite(const std::string& path);
+  // Inserts a copy of the item as the first entry of the folder at path (at
+  // the front for the top level); nothing when the folder is not found.
   virtual void AddFavorite(const std::string& path, FavoriteItem item);
+  // For a favourite: the entry of that name directly inside the folder at
+  // path is replaced by a copy of the item (the old entry stays valid).
   virtual void ChangeFavorite(const std::string& path, FavoriteItem& item);
+  // For a folder whose URL field holds its former name: the folder of that
+  // name inside path takes the item's whole Name field.
   virtual void ChangeFolder(const std::string& path, FavoriteItem& item);
+
+  // Changes the store refused to make on the desktop, one readable line
+  // each (for example a name that would leave the favourites folder). The
+  // engine writes them to the HotSync log; TakeNotices empties the list.
+  const std::vector<std::string>& Notices() const { return notices_; }
+  std::vector<std::string> TakeNotices();
 
  protected:
   // Appends or inserts a new entry the store owns.
@@ -43,10 +67,22 @@ class TFavoritesBase {
   FavoriteItem* InsertEntry(int index, std::unique_ptr<FavoriteItem> item);
   void RemoveEntry(int index);  // out of the list; still owned until destruction
   void ClearEntries();
+  // Index of the first favourite named name directly inside the folder at
+  // folder_path, or -1.
+  int32_t FindFavorite(const std::string& folder_path, const std::string& name) const;
+  void AddNotice(std::string notice) { notices_.push_back(std::move(notice)); }
 
  private:
+  const FolderIndex& Index() const;
+  void ListChanged() { index_valid_ = false; }
+
   std::vector<FavoriteItem*> entries_;
   std::vector<std::unique_ptr<FavoriteItem>> owned_;  // every entry ever made
+  std::vector<std::string> notices_;
+  // Rebuilt on the first lookup after a change of the list, so that looking
+  // up every folder of a large store stays linear.
+  mutable FolderIndex index_;
+  mutable bool index_valid_ = false;
 };
 
 }  // namespace kestro
