@@ -1,0 +1,84 @@
+#include "host_call.h"
+
+#include <mutex>
+
+#include "fault_plan.h"
+#include "platform/append_file.h"
+#include "platform/environment.h"
+
+namespace kestro::host {
+namespace {
+
+struct CallState {
+  std::mutex mutex;
+  std::string plan_key;  // the switch values the plan was built from
+  FaultPlan plan;
+};
+
+CallState& State() {
+  static CallState* state = new CallState;  // outlives every static destructor that may still call in
+  return *state;
+}
+
+void Journal(const std::string& line) {
+  auto path = platform::GetEnv("KESTRO_HOST_JOURNAL");
+  if (!path || path->empty()) return;
+  platform::AppendFile file;
+  if (file.Open(*path, false)) file.Append(line + "\n");
+}
+
+std::string Line(const char* function, const std::string& args, int32_t result, const std::string& tail) {
+  std::string line = std::string(function) + "(" + args + ") -> " + std::to_string(result);
+  if (!tail.empty()) line += " " + tail;
+  return line;
+}
+
+}  // namespace
+
+std::string QuoteArg(const char* text) {
+  if (!text) return "null";
+  std::string out = "\"";
+  for (const char* p = text; *p; ++p) {
+    unsigned char c = static_cast<unsigned char>(*p);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20 || c == 0x7F) {
+      static const char kHex[] = "0123456789ABCDEF";
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+int32_t HostCall(const char* function, const std::string& args, int32_t error_code,
+                 const std::function<int32_t(std::string& out)>& body) {
+  CallState& state = State();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  std::string spec = platform::GetEnv("KESTRO_HOST_FAULT").value_or("");
+  std::string key = spec + "\n" + platform::GetEnv("KESTRO_HANDHELD").value_or("");
+  if (key != state.plan_key) {
+    state.plan_key = key;
+    state.plan.Reset(ParseFaultPlan(spec));
+  }
+  if (auto code = state.plan.OnCall(function)) {
+    Journal(Line(function, args, *code, "(fault)"));
+    return *code;
+  }
+  std::string out;
+  int32_t result;
+  try {
+    result = body(out);
+  } catch (...) {
+    result = error_code;
+    out = "(failed)";
+  }
+  Journal(Line(function, args, result, out));
+  return result;
+}
+
+}  // namespace kestro::host

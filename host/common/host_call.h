@@ -1,0 +1,24 @@
+// The one road through which every exported function of the stand-in host
+// libraries runs. It counts the call, fails it on request without carrying it
+// out (KESTRO_HOST_FAULT), writes one line per call to the call journal
+// (KESTRO_HOST_JOURNAL), and turns any exception of the body into a result
+// code, so nothing ever crosses the C boundary. docs/host.md describes both
+// switches.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace kestro::host {
+
+// Runs body for the named host function. args describes the arguments as
+// passed (it is journalled); the body may fill out with what it handed back
+// (an assigned ID, a count). An exception from the body answers error_code.
+int32_t HostCall(const char* function, const std::string& args, int32_t error_code,
+                 const std::function<int32_t(std::string& out)>& body);
+
+// Quotes a text argument for the journal ("null" for a null pointer).
+std::string QuoteArg(const char* text);
+
+}  // namespace kestro::host
