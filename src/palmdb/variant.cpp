@@ -89,10 +89,13 @@ std::string Variant::ToText() const {
 
 std::string FloatText(double value) {
   // Fifteen digits is the desktop's usual form; a double that needs more to
-  // be told apart from its neighbours gets seventeen, so that a value read
+  // be told apart from its neighbours gets sixteen or seventeen, so that a value read
   // and written back unchanged keeps its exact bytes.
   std::string text = FloatToText(value);
-  if (std::isfinite(value) && std::strtod(text.c_str(), nullptr) != value) text = Format("%.17g", value);
+  for (int digits = 16; digits <= 17 && std::isfinite(value) && std::strtod(text.c_str(), nullptr) != value;
+       ++digits) {
+    text = Format("%.*g", digits, value);
+  }
   return text;
 }
 

@@ -38,9 +38,10 @@ class Variant {
   TDateTime DateTimeValue() const;
   const std::vector<uint8_t>& BytesValue() const;
 
-  // The text form: decimal integers, the shortest of 15 or 17 significant
-  // digits that reads back as the same number, dates "yyyy-mm-dd", times
-  // "hh:nn:ss", a byte array as one character per byte; empty gives "".
+  // The text form: decimal integers, numbers in 15 significant digits (16
+  // or 17 when fewer would not read back as the same number), dates
+  // "yyyy-mm-dd", times "hh:nn:ss", a byte array as one character per byte;
+  // empty gives "".
   std::string ToText() const;
 
   bool operator==(const Variant&) const = default;
