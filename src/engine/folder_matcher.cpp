@@ -1,0 +1,44 @@
+#include "engine/folder_matcher.h"
+
+#include "base/text.h"
+
+namespace kestro {
+
+FolderMatcher::FolderMatcher(FavoriteItemView items) : items_(std::move(items)), removed_(items_.size(), false) {
+  buckets_.reserve(items_.size());
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    buckets_[Key(items_[i]->NameText(), items_[i]->isUrl != 0)].indices.push_back(static_cast<int>(i));
+  }
+}
+
+std::string FolderMatcher::Key(std::string_view name, bool is_url) {
+  std::string key = AsciiUpper(name);
+  key.push_back('\0');
+  key.push_back(is_url ? '1' : '0');
+  return key;
+}
+
+int FolderMatcher::Find(std::string_view name, bool is_url) {
+  auto it = buckets_.find(Key(name, is_url));
+  if (it == buckets_.end()) return -1;
+  Bucket& bucket = it->second;
+  while (bucket.next < bucket.indices.size() && removed_[static_cast<std::size_t>(bucket.indices[bucket.next])]) {
+    ++bucket.next;
+  }
+  return bucket.next < bucket.indices.size() ? bucket.indices[bucket.next] : -1;
+}
+
+int FolderMatcher::Match(std::string_view name, bool is_url) {
+  int same_kind = Find(name, is_url);
+  return same_kind >= 0 ? same_kind : Find(name, !is_url);
+}
+
+FavoriteItemView FolderMatcher::Remaining() const {
+  FavoriteItemView rest;
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (!removed_[i]) rest.push_back(items_[i]);
+  }
+  return rest;
+}
+
+}  // namespace kestro

@@ -1,0 +1,44 @@
+// The desktop side of one folder pass: the folder's direct contents, in the
+// store's order, from which each handheld item takes its counterpart by name
+// (letters A-Z folded). Indexed by name, so a pass over n items costs O(n)
+// rather than O(n^2), with the same first-in-order answers as a scan.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "favorites/favorite_item.h"
+
+namespace kestro {
+
+class FolderMatcher {
+ public:
+  explicit FolderMatcher(FavoriteItemView items);
+
+  // The first remaining item of that name, preferring one of the given kind
+  // (favourite or folder) over one of the other kind; -1 when none remains.
+  int Match(std::string_view name, bool is_url);
+  // The first remaining folder of that name, or -1.
+  int FirstFolder(std::string_view name) { return Find(name, false); }
+
+  FavoriteItem* Item(int index) const { return items_[static_cast<std::size_t>(index)]; }
+  void Remove(int index) { removed_[static_cast<std::size_t>(index)] = true; }
+  // What has not been matched, in order.
+  FavoriteItemView Remaining() const;
+
+ private:
+  struct Bucket {
+    std::size_t next = 0;      // entries before it are all removed
+    std::vector<int> indices;  // increasing
+  };
+  static std::string Key(std::string_view name, bool is_url);
+  int Find(std::string_view name, bool is_url);
+
+  FavoriteItemView items_;
+  std::vector<bool> removed_;
+  std::unordered_map<std::string, Bucket> buckets_;
+};
+
+}  // namespace kestro

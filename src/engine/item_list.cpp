@@ -1,0 +1,99 @@
+#include "engine/item_list.h"
+
+#include <string>
+#include <vector>
+
+#include "favorites/kestro_error.h"
+
+namespace kestro {
+namespace {
+
+constexpr int kName = 0, kParent = 1, kLevel = 2, kStatus = 3, kURL = 4;
+
+}  // namespace
+
+void ConfigureFavoritesTable(ThcdPalmRemoteTable& table) {
+  table.SetName("hcdPalmRemoteTable1");
+  table.SetTableName("KestroDB");
+  table.SetCreatorID("Kstr");
+  table.SetTableType("DATA");
+  table.SetVersion(0);
+  table.SetOptions(ThcdPalmRemoteTableOptions());
+  table.SetCardNum(0);
+  table.SetDbSaving(false);
+  table.SetReadOnly(false);
+  ThcdPalmFieldDefs& defs = table.FieldDefs();
+  defs.BeginUpdate();
+  defs.Clear();
+  defs.SetAlignment(0);
+  defs.SetStrictFields(true);
+  defs.Add("Name", ptString, 0);
+  defs.Add("Parent", ptLong, 0);
+  defs.Add("Level", ptWord, 0);
+  defs.Add("Status", ptByte, 0);
+  defs.Add("URL", ptString, 0);
+  defs.EndUpdate();
+  table.Loaded();
+}
+
+FavoriteItemList LoadPdbList(ThcdPalmRemoteTable& table) {
+  FavoriteItemList list;
+  try {
+    if (table.RecordCount() == 0) return list;
+    ThcdPalmFields& fields = table.Fields();
+    while (!table.Eof()) {
+      auto item = NewFavoriteItem();
+      item->RecID = static_cast<int32_t>(table.GetRecordId());
+      item->SetName(fields.Field(kName).AsString());
+      item->Parent = fields.Field(kParent).AsInteger();
+      item->Level = fields.Field(kLevel).AsInteger();
+      item->SetFlagsFromStatus(static_cast<uint8_t>(fields.Field(kStatus).AsInteger()));
+      item->SetURL(fields.Field(kURL).AsString());
+      list.push_back(std::move(item));
+      table.Next();
+    }
+  } catch (const std::exception& e) {
+    RaiseError(MessageOf(e), "3001");
+  }
+  return list;
+}
+
+int32_t TableRecordWriter::WriteNewRecord(const FavoriteItem& item, int32_t parent, uint8_t status) {
+  table_.Insert();
+  ThcdPalmFields& fields = table_.Fields();
+  fields.Field(kName).SetAsString(std::string(item.NameText()));
+  fields.Field(kParent).SetAsInteger(parent);
+  fields.Field(kLevel).SetAsInteger(item.Level);
+  fields.Field(kStatus).SetAsInteger(status);
+  fields.Field(kURL).SetAsString(std::string(item.URLText()));
+  table_.Post();
+  return static_cast<int32_t>(table_.GetRecordId());
+}
+
+void OverwriteHandheld(ThcdPalmRemoteTable& table, TFavoritesBase& store) {
+  try {
+    if (table.Exists()) {
+      table.EmptyTable();
+    } else {
+      table.CreateTable();
+    }
+    table.Open();
+    // The new ID of the last folder written at each Level, by Level + 1; it
+    // grows with the nesting, so folders of any depth keep their contents.
+    std::vector<int32_t> parents(256, 0);
+    TableRecordWriter writer(table);
+    for (FavoriteItem* item : store.Entries()) {
+      if (item->NameText().empty()) continue;
+      std::size_t level = item->Level < 0 ? 0 : static_cast<std::size_t>(item->Level);
+      if (parents.size() < level + 2) parents.resize(level + 2, 0);
+      item->Parent = parents[level];
+      int32_t id = writer.WriteNewRecord(*item, item->Parent, item->StatusAllFlags());
+      if (!item->isUrl) parents[level + 1] = id;
+    }
+    table.Close();
+  } catch (const std::exception& e) {
+    RaiseError(MessageOf(e), "3012");
+  }
+}
+
+}  // namespace kestro

@@ -1,0 +1,217 @@
+#include "engine/reconciliation.h"
+
+#include <cstring>
+
+#include "base/text.h"
+#include "favorites/kestro_error.h"
+
+namespace kestro {
+namespace {
+
+std::string ItemPath(const std::string& folder_path, const FavoriteItem& item) {
+  std::string path = folder_path;
+  path += '\\';
+  path += item.NameText();
+  return path;
+}
+
+// Runs one step of an item's handling; any failure leaves with the step's
+// location code (or the code of an inner step that caught it first).
+template <typename Step>
+void RunStep(const char* code, Step&& step) {
+  try {
+    step();
+  } catch (const std::exception& e) {
+    RaiseError(MessageOf(e), code);
+  }
+}
+
+}  // namespace
+
+Reconciliation::Reconciliation(FavoriteItemList& pdb_list, TFavoritesBase& favorites, const StateIndex& state,
+                               HandheldRecordWriter& writer)
+    : pdb_list_(pdb_list), favorites_(favorites), state_(state), writer_(writer) {}
+
+void Reconciliation::Run() {
+  folder_ids_.assign(pdb_list_.size(), 0);
+  visited_.assign(pdb_list_.size(), false);
+  passes_.clear();
+  int position = -1;
+  SyncFolder(position, std::string());
+  // Every handheld record must be written back or dropped by a rule; one the
+  // walk never reached would be lost, so the run fails (and restores) instead.
+  for (std::size_t i = 0; i < visited_.size(); ++i) {
+    if (!visited_[i]) {
+      RaiseError(Format("The handheld record \"%s\" was not reached", std::string(pdb_list_[i]->NameText()).c_str()),
+                 "3007");
+    }
+  }
+}
+
+int32_t Reconciliation::Write(const FavoriteItem& item, int32_t parent, uint8_t status) {
+  int32_t id = writer_.WriteNewRecord(item, parent, status);
+  ++written_;
+  return id;
+}
+
+int32_t Reconciliation::ContentParent(std::size_t depth) {
+  if (!passes_[depth].folder_written) {
+    // A folder dropped by the rules whose pass still writes something is
+    // written first, so that no record names a folder that is not there.
+    int32_t parent = ContentParent(depth - 1);
+    int folder_position = passes_[depth].folder_position;
+    FavoriteItem& folder = At(folder_position);
+    int32_t id = Write(folder, parent, SettledItemStatus(folder));
+    folder.RecID = id;
+    folder_ids_[static_cast<std::size_t>(folder_position)] = id;
+    passes_[depth].parent_id = id;
+    passes_[depth].folder_written = true;
+  }
+  return passes_[depth].parent_id;
+}
+
+void Reconciliation::SyncFolder(int& position, const std::string& enclosing_path) {
+  if (position >= Count()) return;
+  std::string path = enclosing_path;
+  int32_t level = 0;
+  Pass pass;
+  RunStep("3002", [&] {
+    if (position == -1) {
+      position = 0;
+      return;
+    }
+    const FavoriteItem& folder = At(position);
+    path += '\\';
+    path += folder.NameText();
+    level = folder.Level + 1;
+    int32_t written = folder_ids_[static_cast<std::size_t>(position)];
+    pass.folder_written = written != 0;
+    pass.parent_id = written != 0 ? written : folder.RecID;
+    pass.folder_position = position;
+    ++position;
+  });
+
+  passes_.push_back(pass);
+  struct PopPass {
+    std::vector<Pass>& passes;
+    ~PopPass() { passes.pop_back(); }
+  } pop{passes_};
+
+  FolderMatcher fav_list({});
+  RunStep("3002", [&] { fav_list = FolderMatcher(favorites_.GetFolderItems(path, pass.parent_id)); });
+
+  while (position < Count() && At(position).Level == level) HandleItem(position, path, fav_list);
+
+  if (position > 0) --position;  // the caller moves on again
+
+  FavoriteItemView rest = fav_list.Remaining();
+  if (rest.empty()) return;
+  // The contents were stamped when the pass began; a dropped folder may have
+  // been written since, or must be written now, before them.
+  bool writes_any = false;
+  for (FavoriteItem* p : rest) writes_any = writes_any || !p->NameText().empty();
+  if (writes_any) {
+    RunStep("3008", [&] {
+      int32_t parent = ContentParent(passes_.size() - 1);
+      for (FavoriteItem* p : rest) p->Parent = parent;
+    });
+  }
+  AddPCItems(rest, path);
+}
+
+void Reconciliation::HandleItem(int& position, const std::string& path, FolderMatcher& fav_list) {
+  const int h_position = position;
+  FavoriteItem& h = At(h_position);
+  visited_[static_cast<std::size_t>(h_position)] = true;
+
+  int d_index = -1;
+  RunStep("3003", [&] { d_index = fav_list.Match(h.NameText(), h.isUrl != 0); });
+  FavoriteItem* d = d_index >= 0 ? fav_list.Item(d_index) : nullptr;
+
+  // Push the handheld's edit to the desktop, from the flags as loaded.
+  RunStep("3004", [&] {
+    if (h.isUrl && h.isDeleted) return;  // a deleted favourite brings nothing back
+    if (h.isNew) {
+      if (!h.isUrl) return;
+      if (d) {
+        favorites_.ChangeFavorite(path, h);
+      } else {
+        favorites_.AddFavorite(path, h);
+      }
+    } else if (h.isModified) {
+      if (h.isUrl) {
+        favorites_.ChangeFavorite(path, h);
+        return;
+      }
+      // A folder renamed on the handheld: URL holds its former name. The
+      // desktop folder the rename acts on is its counterpart, as if matched
+      // after the rename, so it is not added to the handheld a second time.
+      std::string former(h.URLText());
+      int renamed = former.empty() ? -1 : fav_list.FirstFolder(former);
+      favorites_.ChangeFolder(path, h);
+      std::memset(h.URL, 0, sizeof h.URL);
+      if (!d && renamed >= 0 && SameTextAscii(fav_list.Item(renamed)->NameText(), h.NameText())) {
+        d_index = renamed;
+        d = fav_list.Item(renamed);
+      }
+    }
+  });
+
+  // Decide which version survives.
+  FavoriteItem* current = &h;
+  RunStep("3005", [&] {
+    bool known = state_.URLExistInFile(h);
+    bool edited = h.isNew || h.isModified;
+    if (!d) {
+      if (known) {
+        h.isDeleted = 1;  // deleted on the desktop since the last run
+      } else if (h.isUrl && !edited && !h.isDeleted) {
+        favorites_.AddFavorite(path, h);  // the desktop never had it
+      }
+    } else if (known && h.isDeleted) {
+      if (h.isUrl) favorites_.DeleteFavorite(ItemPath(path, h));
+    } else if (!edited) {
+      current = d;  // the desktop version wins
+    }
+    if (d) fav_list.Remove(d_index);
+    current->isNew = 0;
+    current->isModified = 0;
+  });
+
+  RunStep("3006", [&] {
+    if (current->isDeleted) return;
+    int32_t id = Write(*current, ContentParent(passes_.size() - 1), current->StatusAllFlags());
+    current->RecID = id;
+    if (!current->isUrl) folder_ids_[static_cast<std::size_t>(h_position)] = id;
+  });
+
+  RunStep("3007", [&] {
+    // A handheld folder whose record gave way to a desktop favourite still
+    // has its contents walked, so none of them is lost.
+    bool descend = !current->isUrl || !h.isUrl;
+    if (descend) {
+      SyncFolder(position, path);
+      bool folder_written = folder_ids_[static_cast<std::size_t>(h_position)] != 0;
+      if (!current->isUrl && current->isDeleted && !folder_written) {
+        favorites_.DeleteFolder(ItemPath(path, *current));
+      }
+    }
+    ++position;
+  });
+}
+
+void Reconciliation::AddPCItems(const FavoriteItemView& list, const std::string& path) {
+  RunStep("3008", [&] {
+    for (FavoriteItem* p : list) {
+      if (p->NameText().empty()) continue;
+      int32_t id = Write(*p, p->Parent, AddedItemStatus(*p));
+      p->RecID = id;
+      if (!p->isUrl) {
+        std::string sub_path = ItemPath(path, *p);
+        AddPCItems(favorites_.GetFolderItems(sub_path, id), sub_path);
+      }
+    }
+  });
+}
+
+}  // namespace kestro

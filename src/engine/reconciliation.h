@@ -1,0 +1,70 @@
+// The two-way reconciliation of a synchronise run. It walks the handheld's
+// items folder by folder against the desktop store and the last run's state,
+// pushes handheld edits to the desktop, decides which version of each item
+// survives, writes every survivor back to the emptied handheld, and adds the
+// desktop-only items with their subtrees. Failures raise through RaiseError
+// with the codes 3002 to 3008; the first failure ends the reconciliation.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/folder_matcher.h"
+#include "engine/record_writer.h"
+#include "engine/state_file.h"
+#include "favorites/favorite_item.h"
+#include "favorites/favorites_base.h"
+
+namespace kestro {
+
+class Reconciliation {
+ public:
+  // pdb_list: the handheld items in record order (depth-first); they are
+  // changed as the run goes (flags, RecID). All four must outlive this object.
+  Reconciliation(FavoriteItemList& pdb_list, TFavoritesBase& favorites, const StateIndex& state,
+                 HandheldRecordWriter& writer);
+
+  // The whole walk: SyncFolder from position -1 at the top level.
+  void Run();
+
+  // One pass over the items of one folder, recursive over sub-folders. The
+  // position is shared by every level of the recursion.
+  void SyncFolder(int& position, const std::string& path);
+  // Writes desktop-only items and their whole subtrees.
+  void AddPCItems(const FavoriteItemView& list, const std::string& path);
+
+  // Records written so far.
+  int WrittenCount() const { return written_; }
+
+ private:
+  // A pass: the ID its contents take as Parent, and, for a folder whose own
+  // record was not written by its pass, the handheld folder to write just
+  // before the first of its contents.
+  struct Pass {
+    int32_t parent_id = 0;
+    bool folder_written = true;
+    int folder_position = -1;
+  };
+
+  FavoriteItem& At(int position) { return *pdb_list_[static_cast<std::size_t>(position)]; }
+  int Count() const { return static_cast<int>(pdb_list_.size()); }
+  int32_t Write(const FavoriteItem& item, int32_t parent, uint8_t status);
+  // The Parent of the contents of pass `depth`, writing the pass's folder
+  // (and any unwritten folder around it, outermost first) when needed.
+  int32_t ContentParent(std::size_t depth);
+  void HandleItem(int& position, const std::string& path, FolderMatcher& fav_list);
+
+  FavoriteItemList& pdb_list_;
+  TFavoritesBase& favorites_;
+  const StateIndex& state_;
+  HandheldRecordWriter& writer_;
+  std::vector<Pass> passes_;
+  // Per handheld position: the ID of the folder record written for it in this
+  // run (either version), or 0 when none was.
+  std::vector<int32_t> folder_ids_;
+  std::vector<bool> visited_;
+  int written_ = 0;
+};
+
+}  // namespace kestro
