@@ -36,7 +36,8 @@ int32_t TFavoritesBase::FindPath(const std::string& path) const {
 }
 
 int32_t TFavoritesBase::FindFavorite(const std::string& folder_path, const std::string& name) const {
-  const int32_t folder = folder_path.empty() ? FolderIndex::kTop : FindPath(folder_path);
+  if (folder_path.empty()) return Index().ChildFavorite(FolderIndex::kTop, name);
+  const int32_t folder = FindPath(folder_path);
   if (folder == -1) return -1;
   return Index().ChildFavorite(folder, name);
 }

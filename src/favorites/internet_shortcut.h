@@ -1,0 +1,17 @@
+// An Internet Shortcut file (".url"): an INI-style text whose
+// [InternetShortcut] section holds the address. Reading and writing go through
+// the platform's profile strings, so other lines of an existing file stay.
+#pragma once
+
+#include <string>
+
+namespace kestro {
+
+// The address in the file; empty when the file or the key is absent.
+std::string ReadShortcutURL(const std::string& file);
+// Writes the address as BASEURL of [DEFAULT] and then as URL of
+// [InternetShortcut], creating the file when needed. Raises "Unable to write
+// to <file>" when the file cannot be written.
+void WriteShortcut(const std::string& file, const std::string& url);
+
+}  // namespace kestro
