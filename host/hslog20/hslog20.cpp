@@ -1,16 +1,13 @@
-// First stand-in HotSync log: one line per entry in the file named by
-// KESTRO_HOTSYNC_LOG ("activity|text"), or on stderr.
+// The HotSync log: each entry becomes one line of the log file (see
+// log_file.h), with the time it was added, its activity and its text.
 #include "hostapi/hotsync_log.h"
 
-#include <cstdio>
+#include "base/text.h"
+#include "host_call.h"
+#include "log_file.h"
 
-#include "platform/environment.h"
-
-KESTRO_HOST_API int32_t LogAddEntry(const char* text, int32_t activity, int32_t) {
-  auto file = kestro::platform::GetEnv("KESTRO_HOTSYNC_LOG");
-  std::FILE* f = file ? std::fopen(file->c_str(), "ab") : stderr;
-  if (!f) return -1;
-  std::fprintf(f, "%d|%s\n", activity, text ? text : "");
-  if (f != stderr) std::fclose(f);
-  return 0;
+KESTRO_HOST_API int32_t LogAddEntry(const char* text, int32_t activity, int32_t timestamp) {
+  using namespace kestro::host;
+  return HostCall("LogAddEntry", kestro::Format("%s, %d, %d", QuoteArg(text).c_str(), activity, timestamp), -1,
+                  [&](std::string&) { return AppendLogEntry(LogFilePath(), activity, text ? text : "") ? 0 : -1; });
 }

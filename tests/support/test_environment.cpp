@@ -40,6 +40,7 @@ TestEnvironment::TestEnvironment() : folder_(UniqueFolder()) {
   platform::SetEnv("KESTRO_HOST_FOLDER", folder_);
   platform::SetEnv("KESTRO_HANDHELD", Path("handheld"));
   platform::SetEnv("KESTRO_HOTSYNC_HOME", Path("hotsync-home"));
+  platform::SetEnv("KESTRO_HOST_JOURNAL", Path("host-journal.txt"));
 }
 
 TestEnvironment::~TestEnvironment() {
@@ -50,7 +51,45 @@ TestEnvironment::~TestEnvironment() {
 
 std::vector<std::string> TestEnvironment::MessageBoxes() const { return ReadLines(Path("messages.txt")); }
 
-std::vector<std::string> TestEnvironment::LogLines() const { return ReadLines(Path("hotsync-log.txt")); }
+std::vector<std::string> TestEnvironment::LogLines() const {
+  // The stand-in log writes "time|activity|text" per entry and "#" lines
+  // where a HotSync begins.
+  std::vector<std::string> entries;
+  for (const std::string& line : ReadLines(Path("hotsync-log.txt"))) {
+    if (line.empty() || line[0] == '#') continue;
+    std::size_t bar = line.find('|');
+    entries.push_back(bar == std::string::npos ? line : line.substr(bar + 1));
+  }
+  return entries;
+}
+
+std::vector<TestEnvironment::HostCallLine> TestEnvironment::HostCalls() const {
+  // Lines read "Function(args) -> result[ out]".
+  std::vector<HostCallLine> calls;
+  auto path = platform::GetEnv("KESTRO_HOST_JOURNAL");
+  for (const std::string& line : ReadLines(path.value_or(Path("host-journal.txt")))) {
+    std::size_t open = line.find('(');
+    std::size_t arrow = line.rfind(") -> ");
+    if (open == std::string::npos || arrow == std::string::npos || arrow < open) continue;
+    HostCallLine call;
+    call.function = line.substr(0, open);
+    call.args = line.substr(open + 1, arrow - open - 1);
+    std::string rest = line.substr(arrow + 5);
+    std::size_t space = rest.find(' ');
+    call.result = static_cast<int32_t>(std::strtoll(rest.substr(0, space).c_str(), nullptr, 10));
+    if (space != std::string::npos) call.out = rest.substr(space + 1);
+    calls.push_back(std::move(call));
+  }
+  return calls;
+}
+
+std::vector<TestEnvironment::HostCallLine> TestEnvironment::HostCalls(const std::string& function) const {
+  std::vector<HostCallLine> calls;
+  for (auto& call : HostCalls()) {
+    if (call.function == function) calls.push_back(std::move(call));
+  }
+  return calls;
+}
 
 std::string BinFolder() {
   std::string folder = KESTRO_BIN_DIR;

@@ -3,6 +3,7 @@
 // the platform layer and the stand-in host read. Restored when the test ends.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,22 @@ class TestEnvironment {
 
   // Message boxes shown so far, "caption|text" each.
   std::vector<std::string> MessageBoxes() const;
-  // HotSync log lines so far, as the stand-in log wrote them.
+  // HotSync log entries so far, "activity|text" each (the log file also
+  // carries the time of each entry; it is left out here).
   std::vector<std::string> LogLines() const;
+
+  // One call of a stand-in host library, from the call journal.
+  struct HostCallLine {
+    std::string function;
+    std::string args;  // as journalled, e.g. "handle=1, id=0, ..."
+    int32_t result = 0;
+    std::string out;   // what the call handed back, or "(fault)"
+  };
+  // Every host call since the test began (KESTRO_HOST_JOURNAL, which points
+  // into the test's folder unless the test changes it).
+  std::vector<HostCallLine> HostCalls() const;
+  // Only the calls of one function.
+  std::vector<HostCallLine> HostCalls(const std::string& function) const;
 
  private:
   std::string folder_;
