@@ -1,5 +1,7 @@
 #include "engine/data_module.h"
 
+#include "engine/item_list.h"
+
 namespace kestro {
 
 TDataModule1::TDataModule1() : Component(nullptr) {
@@ -13,8 +15,16 @@ TDataModule1::TDataModule1() : Component(nullptr) {
   c.SetDirectory("Default");
   c.SetInformation("Kestro Sync");
   c.SetCreatorID("Kstr");
+  c.OnExecConduit = [this](const ThcdSyncProperties& props) { hcdConduitExecute1ExecConduit(props); };
+
+  table_ = std::make_unique<ThcdPalmRemoteTable>(this);
+  ConfigureFavoritesTable(*table_);
 }
 
-TDataModule1::~TDataModule1() = default;
+TDataModule1::~TDataModule1() {
+  // The table goes first: it may still hold the database open.
+  table_.reset();
+  component_.reset();
+}
 
 }  // namespace kestro

@@ -1,12 +1,19 @@
 // The data module: the conduit component and the handheld table, created when
 // the library loads and destroyed when it unloads, and the handlers bound to
-// the component's events.
+// the component's events: the synchronisation run and the HotSync action
+// choice. A run's lists and store belong to that run: each run releases them
+// before it returns, on every path.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "conduit/component.h"
 #include "conduit/palm_component.h"
+#include "favorites/favorite_item.h"
+#include "favorites/favorites_base.h"
+#include "palmdb/remote_table.h"
 
 namespace kestro {
 
@@ -16,9 +23,36 @@ class TDataModule1 : public Component {
   ~TDataModule1() override;
 
   ThcdPalmComponent& hcdPalmComponent1() { return *component_; }
+  ThcdPalmRemoteTable& hcdPalmRemoteTable1() { return *table_; }
+
+  // OnExecConduit: one HotSync run of the sync type in props. Failures inside
+  // the run become one activity-21 log entry; only a failed registration or
+  // log write leaves as an exception.
+  void hcdConduitExecute1ExecConduit(const ThcdSyncProperties& props);
+  // Builds Favorites for the configured browser (none for a type other than
+  // 0 or 1). Failures raise through RaiseError with 3013.
+  void CreateFavorites();
+  TFavoritesBase* Favorites() const { return favorites_.get(); }
 
  private:
+  class RunScope;
+
+  void Synchronise(const std::string& recovery_path);
+  void DesktopOverwritesHandheld(const std::string& recovery_path);
+  TFavoritesBase& RequireStore();
+  // Puts back records a failed run left in the recovery file.
+  void RestorePending(const std::string& recovery_path);
+  // After a failure: puts the handheld back when the run had emptied it.
+  void RestoreAfterFailure(const std::string& recovery_path);
+  void LogStoreNotices();
+  void ReleaseRun();
+
   std::unique_ptr<ThcdPalmComponent> component_;
+  std::unique_ptr<ThcdPalmRemoteTable> table_;
+  FavoriteItemList PdbList;
+  FavoriteItemList reglist;
+  std::unique_ptr<TFavoritesBase> favorites_;
+  bool handheld_at_risk_ = false;  // emptied since the recovery file was made
 };
 
 }  // namespace kestro

@@ -1,0 +1,203 @@
+// The synchronisation run: what each sync type does, the HotSync log entries
+// around it, and the protection of the handheld's records while a synchronise
+// or desktop-overwrites-handheld run has the database emptied.
+#include <string>
+
+#include "base/text.h"
+#include "conduit/palm_component.h"
+#include "engine/data_module.h"
+#include "engine/item_list.h"
+#include "engine/reconciliation.h"
+#include "engine/recovery_file.h"
+#include "engine/state_file.h"
+#include "engine/tree_order.h"
+#include "engine/store_factory.h"
+#include "favorites/kestro_error.h"
+#include "hostapi/hotsync_log.h"
+#include "palmdb/sync_errors.h"
+#include "palmdb/sync_manager.h"
+#include "settings/settings_registry.h"
+
+namespace kestro {
+namespace {
+
+using hostapi::kActivitySyncAborted;
+using hostapi::kActivitySyncFinished;
+using hostapi::kActivitySyncStarted;
+using hostapi::kActivityText;
+
+void LogText(const std::string& text) { AddConduitLogEntry(CurrentConduitName() + " - " + text, kActivityText); }
+
+bool RunsOnTheData(int32_t sync_type) {
+  return sync_type == hostapi::kSyncSynchronize || sync_type == hostapi::kSyncHandheldOverwritesDesktop ||
+         sync_type == hostapi::kSyncDesktopOverwritesHandheld;
+}
+
+std::string UserNameOf(const ThcdSyncProperties& props) {
+  return std::string(FieldText(props.m_UserName, sizeof props.m_UserName));
+}
+
+}  // namespace
+
+void TDataModule1::hcdConduitExecute1ExecConduit(const ThcdSyncProperties& props) {
+  const int32_t sync_type = props.m_SyncType;
+  uint32_t handle = 0;
+  if (sync_type != hostapi::kSyncDoNothing) {
+    CheckSyncResult(SyncManager().SyncRegisterConduit(&handle));
+    AddConduitLogEntry("", kActivitySyncStarted);
+  }
+  const std::string recovery_path = RecoveryFilePath(UserNameOf(props));
+  try {
+    switch (sync_type) {
+      case hostapi::kSyncSynchronize:
+        Synchronise(recovery_path);
+        break;
+      case hostapi::kSyncHandheldOverwritesDesktop:
+        RestorePending(recovery_path);
+        CreateFavorites();
+        break;
+      case hostapi::kSyncDesktopOverwritesHandheld:
+        DesktopOverwritesHandheld(recovery_path);
+        break;
+      case hostapi::kSyncDoNothing:
+        AddConduitLogEntry(CurrentConduitName() + " - conduit configured to Do Nothing", kActivityText);
+        break;
+      default:
+        break;
+    }
+  } catch (const std::exception& e) {
+    if (!RunsOnTheData(sync_type)) {
+      ReleaseRun();
+      throw;
+    }
+    std::string message = MessageOf(e);
+    RestoreAfterFailure(recovery_path);
+    ReleaseRun();
+    AddConduitLogEntry(CurrentConduitName() + " - " + message, kActivitySyncAborted);
+    SyncManager().SyncUnRegisterConduit(handle);
+    return;
+  }
+  ReleaseRun();
+  if (sync_type != hostapi::kSyncDoNothing) {
+    AddConduitLogEntry(CurrentConduitName(), kActivitySyncFinished);
+    SyncManager().SyncUnRegisterConduit(handle);
+  }
+}
+
+void TDataModule1::CreateFavorites() {
+  try {
+    favorites_.reset();
+    std::string location = ReadFavoritesPath();
+    if (location.empty()) throw Exception("Favorites path missing. Check settings.");
+    favorites_ = MakeFavoritesStore(ReadBrowserType(), location);
+  } catch (const std::exception& e) {
+    RaiseError(MessageOf(e), "3013");
+  }
+}
+
+TFavoritesBase& TDataModule1::RequireStore() {
+  // With no browser chosen there is nothing to reconcile with; the handheld
+  // is left exactly as it is rather than emptied or overwritten.
+  if (!favorites_) {
+    throw Exception(Format("No browser is selected in the settings (browser type %d); the handheld was left as it was",
+                           ReadBrowserType()));
+  }
+  return *favorites_;
+}
+
+void TDataModule1::Synchronise(const std::string& recovery_path) {
+  RestorePending(recovery_path);
+  CreateFavorites();
+  TFavoritesBase& store = RequireStore();
+  const int32_t browser_type = ReadBrowserType();
+  ThcdPalmRemoteTable& table = *table_;
+  if (!table.Exists()) table.CreateTable();
+  table.Open();
+  PdbList = LoadPdbList(table);
+  // Everything that can be wrong on the desktop is found before the handheld
+  // is touched: the store is loaded, and so is the state file.
+  LoadList(reglist, browser_type);
+  SaveRecovery(recovery_path, PdbList);
+  handheld_at_risk_ = true;
+  table.EmptyTable();
+
+  RepairTreeOrder(PdbList);
+  StateIndex state(reglist);
+  TableRecordWriter writer(table);
+  Reconciliation(PdbList, store, state, writer).Run();
+  table.Close();
+  handheld_at_risk_ = false;
+  RemoveRecovery(recovery_path);
+  LogStoreNotices();
+
+  CreateFavorites();
+  SaveList(RequireStore(), browser_type);
+}
+
+void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
+  RestorePending(recovery_path);
+  CreateFavorites();
+  TFavoritesBase& store = RequireStore();
+  const int32_t browser_type = ReadBrowserType();
+  ThcdPalmRemoteTable& table = *table_;
+  if (table.Exists()) {
+    table.Open();
+    PdbList = LoadPdbList(table);
+    table.Close();
+    SaveRecovery(recovery_path, PdbList);
+    handheld_at_risk_ = true;
+  }
+  OverwriteHandheld(table, store);
+  handheld_at_risk_ = false;
+  RemoveRecovery(recovery_path);
+  SaveList(store, browser_type);
+}
+
+void TDataModule1::RestorePending(const std::string& recovery_path) {
+  if (!RecoveryPending(recovery_path)) return;
+  FavoriteItemList records = LoadRecovery(recovery_path);
+  RestoreHandheld(*table_, records);
+  RemoveRecovery(recovery_path);
+  LogText(Format("the handheld's %zu favourites and folders, kept since an earlier HotSync failed, were put back",
+                 records.size()));
+}
+
+void TDataModule1::RestoreAfterFailure(const std::string& recovery_path) {
+  try {
+    if (table_->Active()) table_->Close();
+  } catch (...) {
+    // The handle is dropped whatever the close answered.
+  }
+  // Before the handheld was emptied there is nothing to put back; a copy an
+  // earlier run left stays for the next run.
+  if (!handheld_at_risk_) return;
+  handheld_at_risk_ = false;
+  try {
+    FavoriteItemList records = LoadRecovery(recovery_path);
+    RestoreHandheld(*table_, records);
+    RemoveRecovery(recovery_path);
+    LogText(Format("the handheld's %zu favourites and folders were put back as they were before this HotSync",
+                   records.size()));
+  } catch (const std::exception& e) {
+    try {
+      if (table_->Active()) table_->Close();
+    } catch (...) {
+    }
+    LogText("the handheld's favourites could not be put back (" + MessageOf(e) +
+            "); a copy is kept on the desktop and the next HotSync puts them back first");
+  }
+}
+
+void TDataModule1::LogStoreNotices() {
+  if (!favorites_) return;
+  for (const std::string& notice : favorites_->TakeNotices()) LogText(notice);
+}
+
+void TDataModule1::ReleaseRun() {
+  PdbList.clear();
+  reglist.clear();
+  favorites_.reset();
+  handheld_at_risk_ = false;
+}
+
+}  // namespace kestro

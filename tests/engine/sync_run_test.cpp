@@ -1,0 +1,222 @@
+// Whole HotSync runs through OpenConduit of the real conduit library, against
+// the simulated handheld and a real favourites folder: what each sync type
+// does, every case of the reconciliation in one two-way run, convergence,
+// and what becomes of the handheld's records when a run fails.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "engine/conduit_harness.h"
+#include "platform/environment.h"
+#include "platform/file_system.h"
+#include "platform/process_paths.h"
+
+namespace kestro::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class SyncRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root = h.Env().Path("Favorites");
+    ASSERT_TRUE(platform::CreateDirectories(root));
+  }
+  std::string Fav(const std::string& relative) { return root + platform::NativePath("\\" + relative); }
+  void Shortcut(const std::string& relative, const std::string& url) {
+    std::string file = Fav(relative);
+    ASSERT_TRUE(platform::CreateDirectories(platform::FolderOf(file)));
+    ASSERT_TRUE(WriteShortcut(file, url));
+  }
+  void ExpectTreeWhole() { EXPECT_EQ(h.TreeProblem(), "") << ::testing::PrintToString(h.HandheldShape()); }
+
+  ConduitHarness h;
+  std::string root;
+};
+
+TEST_F(SyncRun, TypesThatDoNotTouchTheData) {
+  h.UseStore(0, root);
+  h.PutHandheld({{"kept", 0, kFav, "http://kept/"}});
+  auto before = h.Handheld();
+  for (int32_t type : {1, 4, 5, 7}) {
+    EXPECT_EQ(h.Sync(type), 0);
+  }
+  EXPECT_EQ(h.Sync(6), 0);
+  EXPECT_THAT(h.LogLines(), ElementsAre("19|", "20|Kestro", "19|", "20|Kestro", "19|", "20|Kestro", "19|",
+                                        "20|Kestro", "-1|Kestro - conduit configured to Do Nothing"));
+  EXPECT_EQ(h.Handheld().front().id, before.front().id);
+  EXPECT_EQ(h.StateFile(0), "<missing>");
+  EXPECT_EQ(DescribeFavoritesFolder(root), "");
+}
+
+TEST_F(SyncRun, HandheldOverwritesDesktopOnlyReadsTheDesktop) {
+  Shortcut("a.url", "http://a/");
+  EXPECT_EQ(h.Sync(2), 0);  // no settings at all: no favourites location
+  h.UseStore(0, root);
+  EXPECT_EQ(h.Sync(2), 0);
+  EXPECT_THAT(h.LogLines(), ElementsAre("19|", "21|Kestro - Favorites path missing. Check settings. Kestro error: 3013",
+                                        "19|", "20|Kestro"));
+  EXPECT_FALSE(h.HandheldExists());
+  EXPECT_EQ(h.StateFile(0), "<missing>");
+}
+
+TEST_F(SyncRun, DesktopOverwritesHandheld) {
+  Shortcut("News\\Daily\\Paper.url", "http://paper/");
+  Shortcut("Top.url", "http://top/");
+  h.UseStore(0, root);
+  h.PutHandheld({{"old", 0, kFav | kNew, "http://old/"}});
+  EXPECT_EQ(h.Sync(3), 0);
+  EXPECT_THAT(h.HandheldShape(),
+              ElementsAre("News|0|4||-1", "Daily|1|4||0", "Paper|2|5|http://paper/|1", "Top|0|5|http://top/|-1"));
+  ExpectTreeWhole();
+  EXPECT_EQ(h.StateFile(0).size(), 4u * 1300);
+  EXPECT_THAT(h.LogLines(), ElementsAre("19|", "20|Kestro"));
+  EXPECT_FALSE(platform::FileExists(h.Env().Path("KestroDB.krv")));
+}
+
+// One two-way run after a first one has left its state file, with an item for
+// each case of the reconciliation, then runs until nothing changes.
+TEST_F(SyncRun, SynchroniseCarriesEveryKindOfChangeAndConverges) {
+  for (const char* name : {"keep", "dchg", "ddel", "ddelmod", "hmod", "hdel"}) {
+    Shortcut(std::string(name) + ".url", std::string("http://") + name + "/");
+  }
+  Shortcut("Old\\in.url", "http://in/");
+  Shortcut("Gone\\g.url", "http://g/");
+  h.UseStore(0, root);
+  ASSERT_EQ(h.Sync(0), 0);
+  ExpectTreeWhole();
+
+  // The desktop's changes.
+  Shortcut("dchg.url", "http://dchg/desktop");
+  ASSERT_TRUE(platform::DeleteFileAt(Fav("ddel.url")));
+  ASSERT_TRUE(platform::DeleteFileAt(Fav("ddelmod.url")));
+  Shortcut("pconly.url", "http://pconly/");
+  Shortcut("both.url", "http://both/desktop");
+  // The handheld's changes.
+  std::vector<HandheldRecord> records;
+  for (HandheldRecord r : h.Handheld()) {
+    r.parent = 0;
+    if (r.name == "hmod" || r.name == "ddelmod") r.status |= kModified, r.url += "handheld";
+    if (r.name == "hdel" || r.name == "Gone" || r.name == "g") r.status |= kDeleted;
+    if (r.name == "Old") r.name = "New", r.url = "Old", r.status |= kModified;
+    records.push_back(r);
+  }
+  records.push_back({"hnew", 0, kFav | kNew, "http://hnew/"});
+  records.push_back({"both", 0, kFav | kNew, "http://both/handheld"});
+  records.push_back({"honly", 0, kFav, "http://honly/"});
+  records.push_back({"ghost", 0, kFav | kNew | kDeleted, "http://ghost/"});
+  h.PutHandheld(records);
+
+  ASSERT_EQ(h.Sync(0), 0);
+  ExpectTreeWhole();
+  EXPECT_EQ(DescribeFavoritesFolder(root),
+            "file \\both.url=http://both/handheld\n"
+            "file \\dchg.url=http://dchg/desktop\n"
+            "file \\ddelmod.url=http://ddelmod/handheld\n"
+            "file \\hmod.url=http://hmod/handheld\n"
+            "file \\hnew.url=http://hnew/\n"
+            "file \\honly.url=http://honly/\n"
+            "file \\keep.url=http://keep/\n"
+            "dir \\New\n"
+            "file \\New\\in.url=http://in/\n"
+            "file \\pconly.url=http://pconly/\n");
+  std::vector<std::string> shape = h.HandheldShape();
+  EXPECT_THAT(shape, ::testing::UnorderedElementsAre(
+                         "dchg|0|5|http://dchg/desktop|-1", "hmod|0|5|http://hmod/handheld|-1", "keep|0|5|http://keep/|-1",
+                         "New|0|4||-1", "in|1|5|http://in/|3", "hnew|0|5|http://hnew/|-1",
+                         "both|0|5|http://both/handheld|-1", "honly|0|5|http://honly/|-1", "pconly|0|5|http://pconly/|-1"))
+      << "dropped: ddel, ddelmod, hdel, Gone, g, ghost";
+
+  // The favourite changed on the handheld but deleted on the desktop came back
+  // on the desktop; the next run carries it to the handheld. Then nothing moves.
+  ASSERT_EQ(h.Sync(0), 0);
+  ExpectTreeWhole();
+  std::string desktop = DescribeFavoritesFolder(root);
+  std::vector<std::string> handheld = h.HandheldShape();
+  std::string state = h.StateFile(0);
+  EXPECT_THAT(handheld, ::testing::Contains("ddelmod|0|5|http://ddelmod/handheld|-1"));
+  ASSERT_EQ(h.Sync(0), 0);
+  EXPECT_EQ(DescribeFavoritesFolder(root), desktop);
+  EXPECT_EQ(h.HandheldShape(), handheld);
+  EXPECT_EQ(h.StateFile(0), state);
+  ExpectTreeWhole();
+}
+
+TEST_F(SyncRun, RunWithoutAStoreLeavesTheHandheldAlone) {
+  h.UseStore(-1, root);
+  h.PutHandheld({{"F", 0, kDir, ""}, {"x", 1, kFav, "http://x/"}});
+  auto before = h.Handheld();
+  EXPECT_EQ(h.Sync(0), 0);
+  EXPECT_EQ(h.Sync(3), 0);
+  auto after = h.Handheld();
+  ASSERT_EQ(after.size(), 2u);
+  EXPECT_EQ(after[0].id, before[0].id);
+  EXPECT_EQ(after[1].id, before[1].id);
+  auto log = h.LogLines();
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_THAT(log[1], HasSubstr("21|Kestro - No browser is selected"));
+}
+
+TEST_F(SyncRun, DamagedStateFileFailsBeforeTheHandheldIsTouched) {
+  Shortcut("a.url", "http://a/");
+  h.UseStore(0, root);
+  h.PutHandheld({{"x", 0, kFav | kNew, "http://x/"}});
+  auto before = h.Handheld();
+  ASSERT_TRUE(platform::WriteFileAtomically(h.Env().Path("KestroIE.ksd"), std::string(1301, '\0')));
+  EXPECT_EQ(h.Sync(0), 0);
+  EXPECT_THAT(h.LogLines().at(1), HasSubstr("Kestro error: 3010"));
+  auto after = h.Handheld();
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_EQ(after[0].id, before[0].id) << "the record was not rewritten";
+}
+
+TEST_F(SyncRun, FailedWriteBackPutsTheHandheldBack) {
+  Shortcut("a.url", "http://a/");
+  h.UseStore(0, root);
+  h.PutHandheld({{"F", 0, kDir | kClosed, ""}, {"x", 1, kFav | kNew, "http://x/"}, {"y", 0, kFav | kModified, "http://y/"}});
+  std::vector<std::string> before = h.HandheldShape();
+  platform::SetEnv("KESTRO_HOST_FAULT", "SyncWriteRec:2:-1");
+  EXPECT_EQ(h.Sync(0), 0);
+  platform::UnsetEnv("KESTRO_HOST_FAULT");
+  EXPECT_EQ(h.HandheldShape(), before) << "same records, order, fields and flags";
+  ExpectTreeWhole();
+  auto log = h.LogLines();
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_THAT(log[1], HasSubstr("were put back"));
+  EXPECT_THAT(log[2], HasSubstr("21|Kestro - "));
+  EXPECT_FALSE(platform::FileExists(h.Env().Path("KestroDB.krv")));
+}
+
+TEST_F(SyncRun, LostLinkKeepsTheRecordsForTheNextRun) {
+  Shortcut("a.url", "http://a/");
+  h.UseStore(0, root);
+  std::vector<HandheldRecord> start = {{"F", 0, kDir, ""}, {"x", 1, kFav | kNew, "http://x/"}, {"y", 0, kFav, "http://y/"}};
+  h.PutHandheld(start);
+  platform::SetEnv("KESTRO_HOST_FAULT", "SyncWriteRec:2:268461072:sticky");
+  EXPECT_EQ(h.Sync(0, "Ann Lee"), 0);
+  platform::UnsetEnv("KESTRO_HOST_FAULT");
+  std::string kept = h.Env().Path("KestroDB-Ann%20Lee.krv");
+  EXPECT_EQ(platform::FileSize(kept), 3 * 1300);
+  h.EndSession();
+  EXPECT_LT(h.Handheld().size(), 3u);
+
+  ASSERT_EQ(h.Sync(0, "Ann Lee"), 0);
+  EXPECT_FALSE(platform::FileExists(kept));
+  EXPECT_THAT(h.LogLines(), ::testing::Contains(HasSubstr("kept since an earlier HotSync failed, were put back")));
+  ExpectTreeWhole();
+  std::vector<std::string> recovered = h.HandheldShape();
+
+  // The same start without the fault gives the same handheld.
+  ConduitHarness clean;
+  std::string clean_root = clean.Env().Path("Favorites");
+  ASSERT_TRUE(platform::CreateDirectories(clean_root));
+  ASSERT_TRUE(WriteShortcut(clean_root + platform::NativePath("\\a.url"), "http://a/"));
+  clean.UseStore(0, clean_root);
+  clean.PutHandheld(start);
+  ASSERT_EQ(clean.Sync(0), 0);
+  EXPECT_EQ(clean.HandheldShape(), recovered);
+  EXPECT_EQ(DescribeFavoritesFolder(clean_root), DescribeFavoritesFolder(root));
+}
+
+}  // namespace
+}  // namespace kestro::testing
