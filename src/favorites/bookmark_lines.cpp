@@ -1,0 +1,102 @@
+#include "favorites/bookmark_lines.h"
+
+#include "base/text.h"
+
+namespace kestro {
+
+BookmarkLines SplitBookmarkLines(std::string_view text) {
+  BookmarkLines lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.emplace_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+std::string JoinBookmarkLines(const BookmarkLines& lines) {
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (const std::string& line : lines) text.append(line).append("\r\n");
+  return text;
+}
+
+bool IsDocTypeLine(std::string_view line) { return line.find("<!DOCTYPE NETSCAPE") != std::string_view::npos; }
+bool IsLinkLine(std::string_view upper) { return upper.find("<DT><A") != std::string_view::npos; }
+bool IsFolderLine(std::string_view upper) { return upper.find("<DT><H3") != std::string_view::npos; }
+bool IsListOpening(std::string_view line) { return line.find("<DL><p>") != std::string_view::npos; }
+bool IsListClosing(std::string_view upper) { return upper.find("</DL><P>") != std::string_view::npos; }
+
+std::size_t BookmarkTitleStart(std::string_view line) {
+  const std::size_t a = line.find("\">");
+  // Without the quote-and-bracket the title counts from the line's second
+  // character; a title never starts before the first.
+  return a == std::string_view::npos ? 1 : a + 2;
+}
+
+std::string BookmarkTitle(std::string_view line) {
+  // Positions as the file's own rules count them: from 1, 0 when absent.
+  const std::size_t found_a = line.find("\">");
+  const std::size_t found_b = line.find("</");
+  const long long a = found_a == std::string_view::npos ? 0 : static_cast<long long>(found_a) + 1;
+  const long long b = found_b == std::string_view::npos ? 0 : static_cast<long long>(found_b) + 1;
+  long long start = a + 2;  // 1-based
+  const long long count = b - a - 2;
+  if (count <= 0) return {};
+  if (start < 1) start = 1;
+  const auto from = static_cast<std::size_t>(start - 1);
+  if (from >= line.size()) return {};
+  return std::string(line.substr(from, static_cast<std::size_t>(count)));
+}
+
+bool BookmarkHref(std::string_view line, std::string& url) {
+  url.clear();
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t quote = line.find('"', start);
+    const std::string_view piece = line.substr(start, quote == std::string_view::npos ? line.npos : quote - start);
+    if (piece.find("HREF") != std::string_view::npos) {
+      if (quote == std::string_view::npos) return false;  // no piece follows
+      const std::size_t next = line.find('"', quote + 1);
+      url.assign(line.substr(quote + 1, next == std::string_view::npos ? line.npos : next - quote - 1));
+      return true;
+    }
+    if (quote == std::string_view::npos) return true;
+    start = quote + 1;
+  }
+}
+
+ListWalk WalkList(const BookmarkLines& lines, std::size_t from,
+                  const std::function<bool(std::size_t, bool)>& visit) {
+  // One flag per open nested list: whether the folder line that opened it was
+  // itself a closing line, so that the enclosing list ends with the nested one.
+  std::vector<bool> open;
+  for (std::size_t i = from; i < lines.size(); ++i) {
+    const std::string upper = AsciiUpper(lines[i]);
+    const bool link = IsLinkLine(upper), folder = IsFolderLine(upper), closing = IsListClosing(upper);
+    if (open.empty()) {
+      if (link && visit(i, false)) return {i, true, false};
+      if (folder && visit(i, true)) return {i, true, false};
+    }
+    if (folder) {
+      open.push_back(closing);
+      continue;
+    }
+    if (!closing) continue;
+    if (open.empty()) return {i, false, true};
+    bool ends_enclosing = true;
+    while (ends_enclosing && !open.empty()) {
+      ends_enclosing = open.back();
+      open.pop_back();
+    }
+    if (ends_enclosing) return {i, false, true};
+  }
+  return {lines.size(), false, false};
+}
+
+}  // namespace kestro

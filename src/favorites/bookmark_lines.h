@@ -1,0 +1,51 @@
+// The line rules of a Netscape bookmark file, apart from the edits: how the
+// text splits into lines and is joined again, which lines open or close a
+// list, head a folder or hold a link, and where a line's title and address
+// are. Tests are substring tests on the line (upper-cased where noted), not
+// an HTML parse, so every line the rules do not name passes through as it is.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestro {
+
+using BookmarkLines = std::vector<std::string>;
+
+// Splits at CR LF, CR or LF; a final line end makes no empty last line.
+BookmarkLines SplitBookmarkLines(std::string_view text);
+// Every line followed by CR LF.
+std::string JoinBookmarkLines(const BookmarkLines& lines);
+
+bool IsDocTypeLine(std::string_view line);          // "<!DOCTYPE NETSCAPE", exact case
+bool IsLinkLine(std::string_view upper);            // "<DT><A"
+bool IsFolderLine(std::string_view upper);          // "<DT><H3"
+bool IsListOpening(std::string_view line);          // "<DL><p>", exact case
+bool IsListClosing(std::string_view upper);         // "</DL><P>"
+
+// The text between the first "\">" and the first "</" of the line; a line
+// without "\">" gives the text from its second character.
+std::string BookmarkTitle(std::string_view line);
+// Where that title starts in the line.
+std::size_t BookmarkTitleStart(std::string_view line);
+// The piece after the first double-quoted piece boundary whose piece holds
+// "HREF" (exact case): empty when no piece holds it; false when that piece is
+// the last one, so the address is missing.
+bool BookmarkHref(std::string_view line, std::string& url);
+
+// Walks the entries directly inside one list, starting at line from, with
+// the nesting the loader gives them: a folder line opens a nested list that
+// ends at its closing line. visit(line, is_folder) is called for each link
+// and folder line at the list's own depth and returns true to stop there.
+struct ListWalk {
+  std::size_t line;  // where the walk stopped
+  bool stopped;      // visit asked to stop at line
+  bool closed;       // line is the list's own closing line (else: out of lines)
+};
+ListWalk WalkList(const BookmarkLines& lines, std::size_t from,
+                  const std::function<bool(std::size_t, bool)>& visit);
+
+}  // namespace kestro
