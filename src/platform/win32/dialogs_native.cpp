@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/dialog_script.h"
+#include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/win32/compat.h"
 
@@ -168,6 +169,63 @@ void DrawActionPicture(HDC dc, const RECT& r, int action) {
   RestoreDC(dc, -1);
 }
 
+// ---- Snapshots for the documentation ---------------------------------------
+// With KESTRO_DIALOG_SNAPSHOT naming a folder, each window saves a picture of
+// itself there (<name>.bmp) shortly after it opens, opens the settings window
+// from its data button when it has one, and then closes with Cancel.
+
+constexpr UINT_PTR kSnapshotTimer = 1;
+
+std::optional<std::string> SnapshotFolder() {
+  auto folder = GetEnv("KESTRO_DIALOG_SNAPSHOT");
+  if (!folder || folder->empty()) return std::nullopt;
+  return folder;
+}
+
+void StartSnapshot(HWND hwnd) {
+  if (SnapshotFolder()) SetTimer(hwnd, kSnapshotTimer, 800, nullptr);
+}
+
+// Saves the window as it shows on the screen, frame included, as a 24-bit BMP.
+void SaveSnapshot(HWND hwnd, const std::string& name) {
+  auto folder = SnapshotFolder();
+  if (!folder) return;
+  UpdateWindow(hwnd);
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;  // bottom-up rows, as a BMP file holds them
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  const DWORD row = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  std::string pixels(static_cast<std::size_t>(row) * static_cast<std::size_t>(height), '\0');
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+            DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+  bytes += pixels;
+  static int taken = 0;  // numbered in the order the windows opened
+  WriteFileAtomically(*folder + "\\" + std::to_string(++taken) + "-" + name + ".bmp", bytes);
+}
+
 // ---- The HotSync action window -------------------------------------------
 
 struct ActionWindow {
@@ -228,6 +286,7 @@ INT_PTR CALLBACK ActionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       w->about = AddControl(hwnd, w->font, "BUTTON", f.about.caption,
                             (f.about.visible ? WS_VISIBLE : 0) | WS_TABSTOP | BS_PUSHBUTTON, f.about.rect, kIdAbout);
       ShowActionState(*w);
+      StartSnapshot(hwnd);
       int first = 0;
       while (first < 4 && !f.actions[first].checked) ++first;
       SetFocus(first < 4 ? w->radios[first] : GetDlgItem(hwnd, IDOK));
@@ -261,6 +320,14 @@ INT_PTR CALLBACK ActionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       EndDialog(hwnd, IDCANCEL);
       return TRUE;
+    case WM_TIMER:
+      if (wp == kSnapshotTimer) {
+        KillTimer(hwnd, kSnapshotTimer);
+        SaveSnapshot(hwnd, "hotsync-action");
+        if (w->form->data.visible) SendMessageA(hwnd, WM_COMMAND, kIdData, 0);
+        EndDialog(hwnd, IDCANCEL);
+      }
+      return TRUE;
   }
   return FALSE;
 }
@@ -288,7 +355,7 @@ void ShowSettingsState(SettingsWindow& w) {
   SelectObject(dc, old);
   ReleaseDC(w.label, dc);
   const Rect& r = w.form->label_rect;
-  SetWindowPos(w.label, nullptr, r.left, r.top, size.cx > 0 ? size.cx : r.width, r.height,
+  SetWindowPos(w.label, nullptr, r.left, r.top, size.cx > 0 ? size.cx + 4 : r.width, r.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -321,6 +388,7 @@ INT_PTR CALLBACK SettingsProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       }
       w->label = AddControl(hwnd, w->font, "STATIC", f.label, WS_VISIBLE | SS_LEFT, f.label_rect, kIdLabel);
       ShowSettingsState(*w);
+      StartSnapshot(hwnd);
       SetFocus(ok);
       return FALSE;
     }
@@ -355,6 +423,13 @@ INT_PTR CALLBACK SettingsProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       }
       return TRUE;  // Enter and Escape do nothing: no default or cancel button
     }
+    case WM_TIMER:
+      if (wp == kSnapshotTimer) {
+        KillTimer(hwnd, kSnapshotTimer);
+        SaveSnapshot(hwnd, "settings");
+        EndDialog(hwnd, IDCANCEL);
+      }
+      return TRUE;
   }
   return FALSE;
 }
