@@ -29,6 +29,8 @@ class TDataModule1 : public Component {
   // the run become one activity-21 log entry; only a failed registration or
   // log write leaves as an exception.
   void hcdConduitExecute1ExecConduit(const ThcdSyncProperties& props);
+  // OnConfigConduit: the HotSync action choice for the next HotSync.
+  void hcdConduitConfigure1ConfigConduit(ThcdCfgConduitInfo& Data);
   // Builds Favorites for the configured browser (none for a type other than
   // 0 or 1). Failures raise through RaiseError with 3013.
   void CreateFavorites();
