@@ -142,6 +142,43 @@ TEST_F(SyncRun, SynchroniseCarriesEveryKindOfChangeAndConverges) {
   ExpectTreeWhole();
 }
 
+TEST_F(SyncRun, BookmarkFileSynchronisesAndConverges) {
+  std::string file = h.Env().Path("bookmarks.htm");
+  ASSERT_TRUE(platform::WriteFileAtomically(
+      file,
+      "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Bookmarks</TITLE>\r\n<H1>Bookmarks</H1>\r\n<DL><p>\r\n"
+      "    <DT><H3 ADD_DATE=\"0\">News</H3>\r\n    <DL><p>\r\n"
+      "        <DT><A HREF=\"http://a/\">a</A>\r\n        <DT><A HREF=\"http://b/\">b</A>\r\n"
+      "    </DL><p>\r\n    <DT><A HREF=\"http://c/\">c</A>\r\n</DL><p>\r\n"));
+  h.UseStore(1, file);
+  ASSERT_EQ(h.Sync(0), 0);
+  EXPECT_THAT(h.HandheldShape(), ElementsAre("News|0|4||-1", "a|1|5|http://a/|0", "b|1|5|http://b/|0", "c|0|5|http://c/|-1"));
+  std::vector<HandheldRecord> records;
+  for (HandheldRecord r : h.Handheld()) {
+    r.parent = 0;
+    if (r.name == "a") r.status |= kModified, r.url = "http://a/new";
+    if (r.name == "b") r.status |= kDeleted;
+    records.push_back(r);
+    if (r.name == "News") records.push_back({"n", 1, kFav | kNew, "http://n/"});
+  }
+  h.PutHandheld(records);
+  ASSERT_EQ(h.Sync(0), 0);
+  ExpectTreeWhole();
+  std::string text = FileBytes(file);
+  EXPECT_THAT(text, HasSubstr("HREF=\"http://a/new\""));
+  EXPECT_THAT(text, HasSubstr("HREF=\"http://n/\""));
+  EXPECT_THAT(text, ::testing::Not(HasSubstr("http://b/")));
+  std::vector<std::string> shape = h.HandheldShape();
+  EXPECT_THAT(shape, ::testing::UnorderedElementsAre("News|0|4||-1", "a|1|5|http://a/new|0", "n|1|5|http://n/|0",
+                                                      "c|0|5|http://c/|-1"));
+  std::string state = h.StateFile(1);
+  EXPECT_EQ(state.size(), 4u * 1300);
+  ASSERT_EQ(h.Sync(0), 0);
+  EXPECT_EQ(FileBytes(file), text);
+  EXPECT_EQ(h.HandheldShape(), shape);
+  EXPECT_EQ(h.StateFile(1), state);
+}
+
 TEST_F(SyncRun, RunWithoutAStoreLeavesTheHandheldAlone) {
   h.UseStore(-1, root);
   h.PutHandheld({{"F", 0, kDir, ""}, {"x", 1, kFav, "http://x/"}});
