@@ -23,7 +23,11 @@ char Sep() { return platform::PathSeparator(); }
 
 // Plain copies (no flushing): the snapshots are scratch.
 void CopyTree(const std::string& from, const std::string& to) {
-  std::filesystem::copy(from, to, std::filesystem::copy_options::recursive);
+  if (std::filesystem::is_directory(from)) {
+    std::filesystem::copy(from, to, std::filesystem::copy_options::recursive);
+  } else {
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+  }
 }
 
 void ReplaceTree(const std::string& from, const std::string& to) {
@@ -46,21 +50,38 @@ std::multiset<std::string> RecoveryRecords(const std::string& path) {
   return out;
 }
 
-class FaultSweep : public ::testing::TestWithParam<bool> {
+// The desktop as folders of favourites, written as a favourites folder or a
+// bookmark file.
+using Folder = std::pair<std::string, std::vector<std::pair<std::string, std::string>>>;
+using Desktop = std::vector<Folder>;
+
+std::string BookmarkFile(const Desktop& desktop) {
+  std::string text =
+      "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Bookmarks</TITLE>\r\n<H1>Bookmarks</H1>\r\n<DL><p>\r\n";
+  for (const auto& [folder, favs] : desktop) {
+    text += "    <DT><H3 ADD_DATE=\"1\">" + folder + "</H3>\r\n    <DL><p>\r\n";
+    for (const auto& [name, url] : favs) text += "        <DT><A HREF=\"" + url + "\">" + name + "</A>\r\n";
+    text += "    </DL><p>\r\n";
+  }
+  return text + "</DL><p>\r\n";
+}
+
+class FaultSweep : public ::testing::TestWithParam<std::tuple<int32_t, bool>> {
  protected:
   void SetUp() override {
-    root = h.Env().Path("Favorites");
+    browser = std::get<0>(GetParam());
+    root = h.Env().Path(browser == 0 ? "Favorites" : "bookmarks.htm");
     handheld = h.Env().Path("handheld");
-    ASSERT_TRUE(platform::CreateDirectories(root));
-    h.UseStore(0, root);
+    h.UseStore(browser, root);
     // A first run: 12 folders of 16 favourites, a state file to match.
+    Desktop desktop;
     for (int f = 0; f < 12; ++f) {
+      desktop.push_back({"F" + std::to_string(f), {}});
       for (int i = 0; i < 16; ++i) {
-        std::string name = "F" + std::to_string(f) + Sep() + "fav" + std::to_string(i) + ".url";
-        ASSERT_TRUE(platform::CreateDirectories(root + Sep() + "F" + std::to_string(f)));
-        ASSERT_TRUE(WriteShortcut(root + Sep() + name, "http://" + std::to_string(f) + "/" + std::to_string(i)));
+        desktop.back().second.push_back({"fav" + std::to_string(i), "http://" + std::to_string(f) + "/" + std::to_string(i)});
       }
     }
+    WriteDesktop(desktop);
     ASSERT_EQ(h.Sync(0), 0);
     // Changes on both sides.
     // (F9 is deleted on the desktop below; a handheld edit inside it would be
@@ -84,26 +105,39 @@ class FaultSweep : public ::testing::TestWithParam<bool> {
     }
     h.PutHandheld(records);
     for (int f = 0; f < 12; f += 2) {
-      std::string folder = root + Sep() + "F" + std::to_string(f) + Sep();
-      ASSERT_TRUE(platform::DeleteFileAt(folder + "fav7.url"));
-      ASSERT_TRUE(WriteShortcut(folder + "fav8.url", "http://desk/8"));
-      ASSERT_TRUE(WriteShortcut(folder + "pc.url", "http://pc/"));
+      auto& favs = desktop[static_cast<std::size_t>(f)].second;
+      favs.erase(favs.begin() + 7);  // fav7
+      favs[7].second = "http://desk/8";  // fav8
+      favs.push_back({"pc", "http://pc/"});
     }
-    ASSERT_TRUE(platform::DeleteTree(root + Sep() + "F9"));
+    desktop.erase(desktop.begin() + 9);  // F9
+    WriteDesktop(desktop);
     for (const auto& r : h.Handheld()) start_records.insert(r.name + "|" + std::to_string(r.level) + "|" + r.url);
     Snapshot();
   }
 
+  void WriteDesktop(const Desktop& desktop) {
+    if (browser == 1) {
+      ASSERT_TRUE(platform::WriteFileAtomically(root, BookmarkFile(desktop)));
+      return;
+    }
+    std::filesystem::remove_all(root);
+    for (const auto& [folder, favs] : desktop) {
+      ASSERT_TRUE(platform::CreateDirectories(root + Sep() + folder));
+      for (const auto& [name, url] : favs) ASSERT_TRUE(WriteShortcut(root + Sep() + folder + Sep() + name + ".url", url));
+    }
+  }
+  std::string StateName() const { return browser == 0 ? "KestroIE.ksd" : "KestroNS.ksd"; }
   void Snapshot() {
-    CopyTree(root, h.Env().Path("snap-fav"));
+    CopyTree(root, h.Env().Path("snap-desk"));
     CopyTree(handheld, h.Env().Path("snap-hh"));
-    state = h.StateFile(0);
+    state = h.StateFile(browser);
   }
   void Restore() {
     h.EndSession();
-    ReplaceTree(h.Env().Path("snap-fav"), root);
+    ReplaceTree(h.Env().Path("snap-desk"), root);
     ReplaceTree(h.Env().Path("snap-hh"), handheld);
-    ASSERT_TRUE(platform::WriteFileAtomically(h.Env().Path("KestroIE.ksd"), state));
+    ASSERT_TRUE(platform::WriteFileAtomically(h.Env().Path(StateName()), state));
     platform::DeleteFileAt(h.Env().Path("KestroDB.krv"));
   }
   struct Outcome {
@@ -111,15 +145,18 @@ class FaultSweep : public ::testing::TestWithParam<bool> {
     std::vector<std::string> handheld;
     std::string state;
   };
-  Outcome Capture() { return {DescribeFavoritesFolder(root), h.HandheldShape(), h.StateFile(0)}; }
+  Outcome Capture() {
+    return {browser == 0 ? DescribeFavoritesFolder(root) : FileBytes(root), h.HandheldShape(), h.StateFile(browser)};
+  }
 
   ConduitHarness h;
+  int32_t browser = 0;
   std::string root, handheld, state;
   std::multiset<std::string> start_records;
 };
 
 TEST_P(FaultSweep, EveryHostCallOfARunCanFail) {
-  const bool link_lost = GetParam();
+  const bool link_lost = std::get<1>(GetParam());
   std::size_t journal_from = h.Env().HostCalls().size();
   ASSERT_EQ(h.Sync(0), 0);
   Outcome expected = Capture();
@@ -171,8 +208,11 @@ TEST_P(FaultSweep, EveryHostCallOfARunCanFail) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, FaultSweep, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "LinkLost" : "PlainError"; });
+INSTANTIATE_TEST_SUITE_P(Faults, FaultSweep, ::testing::Combine(::testing::Values(0, 1), ::testing::Bool()),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param) == 0 ? "Folder" : "BookmarkFile") +
+                                  (std::get<1>(info.param) ? "LinkLost" : "PlainError");
+                         });
 
 }  // namespace
 }  // namespace kestro::testing
