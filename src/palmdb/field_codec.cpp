@@ -28,7 +28,9 @@ void WriteBigEndian(uint64_t value, uint8_t* bytes, int count) {
 
 double ParseFloatText(const std::string& text) { return text.empty() ? 0.0 : TextToFloat(text); }
 
-TDateTime ParseDateTimeText(const std::string& text) { return text.empty() ? 0.0 : TextToDateTime(text); }
+TDateTime ParseDateTimeText(const std::string& text) {
+  return text.empty() ? 0.0 : TextToDateTime(text);
+}
 
 }  // namespace
 

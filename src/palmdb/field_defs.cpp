@@ -66,7 +66,9 @@ ThcdPalmFieldDef& ThcdPalmFieldDefs::GetItem(int index) const {
   return *items_[static_cast<std::size_t>(index)];
 }
 
-void ThcdPalmFieldDefs::SetItem(int index, const ThcdPalmFieldDef& value) { GetItem(index).Assign(value); }
+void ThcdPalmFieldDefs::SetItem(int index, const ThcdPalmFieldDef& value) {
+  GetItem(index).Assign(value);
+}
 
 ThcdPalmFieldDef& ThcdPalmFieldDefs::Add() {
   items_.push_back(std::make_unique<ThcdPalmFieldDef>(this));
@@ -74,7 +76,8 @@ ThcdPalmFieldDef& ThcdPalmFieldDefs::Add() {
   return *items_.back();
 }
 
-ThcdPalmFieldDef& ThcdPalmFieldDefs::Add(const std::string& name, ThcdPalmFieldType type, int32_t size) {
+ThcdPalmFieldDef& ThcdPalmFieldDefs::Add(const std::string& name, ThcdPalmFieldType type,
+                                         int32_t size) {
   BeginUpdate();
   ThcdPalmFieldDef& def = Add();
   def.SetFieldName(name);

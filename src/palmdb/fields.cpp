@@ -13,7 +13,9 @@ const std::string& ThcdPalmField::FieldName() const {
 
 Variant ThcdPalmField::AsVariant() const { return fields_.Table().GetFieldValue(index_); }
 
-void ThcdPalmField::SetAsVariant(const Variant& value) { fields_.Table().SetFieldValue(index_, value); }
+void ThcdPalmField::SetAsVariant(const Variant& value) {
+  fields_.Table().SetFieldValue(index_, value);
+}
 
 std::string ThcdPalmField::AsString() const { return AsVariant().ToText(); }
 

@@ -24,11 +24,13 @@ using ThcdPalmTableEvent = std::function<void(ThcdPalmTable& Sender)>;
 // Decodes field FieldIndex of the record at pData (DataSize bytes) from
 // DataPos, leaving DataPos on the next field and the value in Data. Raising
 // EAbort hands the field back to the built-in decoding.
-using ThcdPalmReadFieldEvent = std::function<void(ThcdPalmTable& Sender, const uint8_t* pData, int32_t DataSize,
-                                                  int32_t FieldIndex, uint32_t& DataPos, std::string& Data)>;
+using ThcdPalmReadFieldEvent =
+    std::function<void(ThcdPalmTable& Sender, const uint8_t* pData, int32_t DataSize,
+                       int32_t FieldIndex, uint32_t& DataPos, std::string& Data)>;
 // Gives the bytes of field FieldIndex as a byte-array variant in Data.
 // Raising EAbort hands the field back to the built-in encoding.
-using ThcdPalmWriteFieldEvent = std::function<void(ThcdPalmTable& Sender, int32_t FieldIndex, Variant& Data)>;
+using ThcdPalmWriteFieldEvent =
+    std::function<void(ThcdPalmTable& Sender, int32_t FieldIndex, Variant& Data)>;
 
 class ThcdPalmTable : public Component {
  public:
@@ -119,7 +121,8 @@ class ThcdPalmTable : public Component {
   virtual void DoAfterDelete() { Notify(OnAfterDelete); }
   virtual void DoBeforeTableCreate() { Notify(OnBeforeTableCreate); }
   virtual void DoAfterTableCreate() { Notify(OnAfterTableCreate); }
-  virtual void DoReadField(const uint8_t* data, int32_t size, int32_t index, uint32_t& pos, std::string& value) {
+  virtual void DoReadField(const uint8_t* data, int32_t size, int32_t index, uint32_t& pos,
+                           std::string& value) {
     if (OnReadField) OnReadField(*this, data, size, index, pos, value);
   }
   virtual void DoWriteField(int32_t index, Variant& value) {

@@ -19,7 +19,8 @@ uint64_t Aligned(uint64_t pos, uint32_t alignment) {
   return (pos + alignment - 1) / alignment * alignment;
 }
 
-uint64_t EvenWidthAligned(uint64_t pos, ThcdPalmRemoteTableOptions options, ThcdPalmFieldType type) {
+uint64_t EvenWidthAligned(uint64_t pos, ThcdPalmRemoteTableOptions options,
+                          ThcdPalmFieldType type) {
   if (options.Contains(opNumAlign) && pos % 2 == 1 && IsEvenWidth(type)) return pos + 1;
   return pos;
 }
@@ -53,8 +54,9 @@ std::size_t HandlerBytes(const Variant& data) { return data.BytesValue().size();
 
 }  // namespace
 
-void RemoteToLocalRecord(ThcdPalmTable& table, ThcdPalmRemoteTableOptions options, const uint8_t* data,
-                         uint32_t size, RecordValues& values, bool& is_record_empty) {
+void RemoteToLocalRecord(ThcdPalmTable& table, ThcdPalmRemoteTableOptions options,
+                         const uint8_t* data, uint32_t size, RecordValues& values,
+                         bool& is_record_empty) {
   const ThcdPalmFieldDefs& defs = table.FieldDefs();
   values.assign(static_cast<std::size_t>(defs.Count()), std::string());
   is_record_empty = size == 0;
@@ -82,14 +84,17 @@ void RemoteToLocalRecord(ThcdPalmTable& table, ThcdPalmRemoteTableOptions option
       if (defs.StrictFields()) RaisePalmDBError(kMsgFieldBeyondRecord);
       break;  // the rest keep empty text
     }
-    if (width > 0 && pos + static_cast<uint64_t>(width) > size) RaisePalmDBError(kMsgFieldBeyondRecord);
+    if (width > 0 && pos + static_cast<uint64_t>(width) > size)
+      RaisePalmDBError(kMsgFieldBeyondRecord);
 
     const uint8_t* at = data + pos;
     std::string text;
     if (type == ptString) {
-      const std::size_t room = width > 0 ? static_cast<std::size_t>(width) : static_cast<std::size_t>(size - pos);
+      const std::size_t room =
+          width > 0 ? static_cast<std::size_t>(width) : static_cast<std::size_t>(size - pos);
       const auto* nul = static_cast<const uint8_t*>(std::memchr(at, 0, room));
-      text.assign(reinterpret_cast<const char*>(at), nul ? static_cast<std::size_t>(nul - at) : room);
+      text.assign(reinterpret_cast<const char*>(at),
+                  nul ? static_cast<std::size_t>(nul - at) : room);
       pos += width > 0 ? static_cast<uint64_t>(width) : text.size() + 1;
     } else if (type == ptCustom) {
       if (width > 0) {
@@ -102,7 +107,8 @@ void RemoteToLocalRecord(ThcdPalmTable& table, ThcdPalmRemoteTableOptions option
     }
     values[static_cast<std::size_t>(i)] = std::move(text);
 
-    if (type != ptString || AlignAfterString(defs, i, options)) pos = Aligned(pos, defs.Alignment());
+    if (type != ptString || AlignAfterString(defs, i, options))
+      pos = Aligned(pos, defs.Alignment());
   }
 }
 
@@ -175,7 +181,8 @@ std::vector<uint8_t> LocalToRemoteRecord(ThcdPalmTable& table, ThcdPalmRemoteTab
       if (type == ptString || type == ptCustom) {
         // Zero-filled, then as much of the value as fits: a value of the
         // field's width or more leaves no NUL.
-        std::memcpy(at, value.data(), std::min<std::size_t>(value.size(), static_cast<std::size_t>(width)));
+        std::memcpy(at, value.data(),
+                    std::min<std::size_t>(value.size(), static_cast<std::size_t>(width)));
       } else {
         EncodeFixedField(type, value, at);
       }

@@ -21,8 +21,9 @@ using RecordValues = std::vector<std::string>;
 // Reads `size` bytes at `data` into `values` (cleared first, one per field
 // definition) with the table's definitions and its OnReadField handler;
 // `is_record_empty` becomes size == 0.
-void RemoteToLocalRecord(ThcdPalmTable& table, ThcdPalmRemoteTableOptions options, const uint8_t* data,
-                         uint32_t size, RecordValues& values, bool& is_record_empty);
+void RemoteToLocalRecord(ThcdPalmTable& table, ThcdPalmRemoteTableOptions options,
+                         const uint8_t* data, uint32_t size, RecordValues& values,
+                         bool& is_record_empty);
 
 // Packs `values` with the table's definitions and its OnWriteField handler.
 // A value that does not read as its field's type raises EConvertError before

@@ -118,7 +118,9 @@ void ThcdPalmRemoteTable::SetTableAttributes(TableAttributes attributes) {
 
 // ---- values -------------------------------------------------------------------
 
-void ThcdPalmRemoteTable::ClearValues() { values_.assign(static_cast<std::size_t>(FieldDefs().Count()), {}); }
+void ThcdPalmRemoteTable::ClearValues() {
+  values_.assign(static_cast<std::size_t>(FieldDefs().Count()), {});
+}
 
 void ThcdPalmRemoteTable::FieldDefsChanged() {
   Fields().Rebuild(FieldDefs().Count());
@@ -130,7 +132,8 @@ void ThcdPalmRemoteTable::FieldDefsChanged() {
 Variant ThcdPalmRemoteTable::GetFieldValue(int index) const {
   RequireOpen();
   const ThcdPalmFieldType type = FieldDefs().GetItem(index).DataType();
-  const std::string text = static_cast<std::size_t>(index) < values_.size() ? values_[index] : std::string();
+  const std::string text =
+      static_cast<std::size_t>(index) < values_.size() ? values_[index] : std::string();
   switch (type) {
     case ptByte:
     case ptWord:
@@ -140,13 +143,16 @@ Variant ThcdPalmRemoteTable::GetFieldValue(int index) const {
     case ptInt64:
       return Variant::Text(text);
     case ptSingle:
-      return Variant::Float(text.empty() ? 0.0 : static_cast<double>(static_cast<float>(TextToFloat(text))));
+      return Variant::Float(
+          text.empty() ? 0.0 : static_cast<double>(static_cast<float>(TextToFloat(text))));
     case ptDouble:
       return Variant::Float(text.empty() ? 0.0 : TextToFloat(text));
     case ptDate:
-      return text.empty() ? Variant::Text({}) : Variant::DateTime(TextToDateTime(text), DateTimeForm::kDate);
+      return text.empty() ? Variant::Text({})
+                          : Variant::DateTime(TextToDateTime(text), DateTimeForm::kDate);
     case ptTime:
-      return text.empty() ? Variant::Text({}) : Variant::DateTime(TextToTime(text), DateTimeForm::kTime);
+      return text.empty() ? Variant::Text({})
+                          : Variant::DateTime(TextToTime(text), DateTimeForm::kTime);
     case ptDateTime:
       return text.empty() ? Variant::Text({}) : Variant::DateTime(TextToDateTime(text));
     case ptCustom:
@@ -159,7 +165,8 @@ void ThcdPalmRemoteTable::SetFieldValue(int index, const Variant& value) {
   if (!db_saving_) RequireOpen();
   RequireWritable();
   FieldDefs().GetItem(index);  // range check
-  if (values_.size() < static_cast<std::size_t>(FieldDefs().Count())) values_.resize(FieldDefs().Count());
+  if (values_.size() < static_cast<std::size_t>(FieldDefs().Count()))
+    values_.resize(FieldDefs().Count());
   values_[static_cast<std::size_t>(index)] = value.ToText();
 }
 

@@ -273,7 +273,8 @@ void ThcdPalmRemoteTable::PurgeDeleted() {
 bool ThcdPalmRemoteTable::Exists() {
   if (GetActive()) return true;
   uint8_t handle = 0;
-  int32_t result = SyncManager().SyncOpenDB(table_name_.c_str(), card_num_, &handle, hostapi::kOpenRead);
+  int32_t result =
+      SyncManager().SyncOpenDB(table_name_.c_str(), card_num_, &handle, hostapi::kOpenRead);
   if (result == 0) {
     SyncManager().SyncCloseDB(handle);  // result ignored
     return true;
@@ -294,8 +295,8 @@ void ThcdPalmRemoteTable::EmptyTable() {
     return;
   }
   uint8_t handle = 0;
-  CheckSyncResult(
-      sync.SyncOpenDB(table_name_.c_str(), card_num_, &handle, hostapi::kOpenRead | hostapi::kOpenWrite));
+  CheckSyncResult(sync.SyncOpenDB(table_name_.c_str(), card_num_, &handle,
+                                  hostapi::kOpenRead | hostapi::kOpenWrite));
   // The handle opened for this operation is closed whether the purge
   // worked or not: a handle left open would keep the database busy.
   int32_t result = sync.SyncPurgeAllRecs(handle);
@@ -311,7 +312,8 @@ void ThcdPalmRemoteTable::CreateTable() {
   block.flags = TableAttributeFlags(table_attributes_);
   block.card = static_cast<uint8_t>(card_num_ & 0xFF);
   // At most 31 characters, always followed by a NUL.
-  std::memcpy(block.name, table_name_.data(), std::min<std::size_t>(table_name_.size(), sizeof(block.name) - 1));
+  std::memcpy(block.name, table_name_.data(),
+              std::min<std::size_t>(table_name_.size(), sizeof(block.name) - 1));
   block.type = FourCharCodeToLong(table_type_);
   block.version = version_;
   CheckSyncResult(SyncManager().SyncCreateDB(&block));

@@ -7,22 +7,38 @@ namespace kestro {
 
 const char* TableMessageText(int id) {
   switch (id) {
-    case kMsgFieldCountMismatch: return "The number of fields in the two field objects did not match";
-    case kMsgFieldBeyondRecord: return "A mapped field went beyond the end of the physical record structure";
-    case kMsgNoActiveRecord: return "The operation requires an active record";
-    case kMsgFieldNotFound: return "The specified field \"%s\" was not found";
-    case kMsgInvalidCreatorID: return "The Creator ID \"%s\" is invalid";
-    case kMsgNullTime: return "The specified time is a null time value";
-    case kMsgTableMustBeClosed: return "The operation requires the table to be closed";
-    case kMsgFieldDefsWithoutTable: return "Created FieldDefs did not have a table owner";
-    case kMsgInvalidTableType: return "The TableType \"%s\" is invalid";
-    case kMsgTableMustBeOpen: return "The operation requires the table to be open";
-    case kMsgReadOnly: return "The database is read only";
-    case kMsgRuntimeOnly: return "The operation is only allowed at runtime";
-    case kMsgInEditMode: return "Cannot perform this operation whilst in edit mode";
-    case kMsgInvalidCategory: return "The category number \"%d\" is invalid";
-    case kMsgRecordNumberNotFound: return "The Record Number \"%d\" could not be found";
-    default: return "";
+    case kMsgFieldCountMismatch:
+      return "The number of fields in the two field objects did not match";
+    case kMsgFieldBeyondRecord:
+      return "A mapped field went beyond the end of the physical record structure";
+    case kMsgNoActiveRecord:
+      return "The operation requires an active record";
+    case kMsgFieldNotFound:
+      return "The specified field \"%s\" was not found";
+    case kMsgInvalidCreatorID:
+      return "The Creator ID \"%s\" is invalid";
+    case kMsgNullTime:
+      return "The specified time is a null time value";
+    case kMsgTableMustBeClosed:
+      return "The operation requires the table to be closed";
+    case kMsgFieldDefsWithoutTable:
+      return "Created FieldDefs did not have a table owner";
+    case kMsgInvalidTableType:
+      return "The TableType \"%s\" is invalid";
+    case kMsgTableMustBeOpen:
+      return "The operation requires the table to be open";
+    case kMsgReadOnly:
+      return "The database is read only";
+    case kMsgRuntimeOnly:
+      return "The operation is only allowed at runtime";
+    case kMsgInEditMode:
+      return "Cannot perform this operation whilst in edit mode";
+    case kMsgInvalidCategory:
+      return "The category number \"%d\" is invalid";
+    case kMsgRecordNumberNotFound:
+      return "The Record Number \"%d\" could not be found";
+    default:
+      return "";
   }
 }
 

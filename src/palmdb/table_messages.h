@@ -11,17 +11,17 @@ enum TableMessage : int {
   kMsgFieldCountMismatch = 65264,
   kMsgFieldBeyondRecord = 65265,
   kMsgNoActiveRecord = 65266,
-  kMsgFieldNotFound = 65267,       // %s: the field name
-  kMsgInvalidCreatorID = 65281,    // %s: the code
+  kMsgFieldNotFound = 65267,     // %s: the field name
+  kMsgInvalidCreatorID = 65281,  // %s: the code
   kMsgNullTime = 65282,
   kMsgTableMustBeClosed = 65287,
   kMsgFieldDefsWithoutTable = 65288,
-  kMsgInvalidTableType = 65289,    // %s: the type
+  kMsgInvalidTableType = 65289,  // %s: the type
   kMsgTableMustBeOpen = 65290,
   kMsgReadOnly = 65291,
   kMsgRuntimeOnly = 65292,
   kMsgInEditMode = 65293,
-  kMsgInvalidCategory = 65294,     // %d: the category
+  kMsgInvalidCategory = 65294,       // %d: the category
   kMsgRecordNumberNotFound = 65295,  // %d: the record number
 };
 
@@ -35,6 +35,7 @@ const char* TableMessageText(int id);
 
 // Post and Cancel outside edit or insert state. This message has no
 // identifier of its own: none of the fixed ones says what went wrong.
-inline constexpr const char kMsgNotEditing[] = "The operation requires the table to be in edit or insert mode";
+inline constexpr const char kMsgNotEditing[] =
+    "The operation requires the table to be in edit or insert mode";
 
 }  // namespace kestro

@@ -73,9 +73,12 @@ std::string Variant::ToText() const {
     case Kind::kDateTime: {
       const Stamp& s = std::get<Stamp>(value_);
       switch (s.form) {
-        case DateTimeForm::kDate: return DateToText(s.value);
-        case DateTimeForm::kTime: return TimeToText(s.value);
-        case DateTimeForm::kDateTime: return DateTimeToText(s.value);
+        case DateTimeForm::kDate:
+          return DateToText(s.value);
+        case DateTimeForm::kTime:
+          return TimeToText(s.value);
+        case DateTimeForm::kDateTime:
+          return DateTimeToText(s.value);
       }
       return {};
     }
@@ -92,7 +95,8 @@ std::string FloatText(double value) {
   // be told apart from its neighbours gets sixteen or seventeen, so that a value read
   // and written back unchanged keeps its exact bytes.
   std::string text = FloatToText(value);
-  for (int digits = 16; digits <= 17 && std::isfinite(value) && std::strtod(text.c_str(), nullptr) != value;
+  for (int digits = 16;
+       digits <= 17 && std::isfinite(value) && std::strtod(text.c_str(), nullptr) != value;
        ++digits) {
     text = Format("%.*g", digits, value);
   }

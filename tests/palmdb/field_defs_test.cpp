@@ -82,7 +82,7 @@ TEST(FieldDefs, DisplayNameFallsBackWhenUnnamed) {
 
 TEST(FieldDefs, WidthsByType) {
   const std::pair<ThcdPalmFieldType, int> widths[] = {
-      {ptByte, 1}, {ptWord, 2}, {ptDate, 2}, {ptTime, 2}, {ptDateTime, 14}, {ptLong, 4},
+      {ptByte, 1},    {ptWord, 2},  {ptDate, 2},   {ptTime, 2},   {ptDateTime, 14}, {ptLong, 4},
       {ptString, -1}, {ptInt64, 8}, {ptSingle, 4}, {ptDouble, 8}, {ptCustom, -1}};
   for (auto [type, width] : widths) {
     EXPECT_EQ(FieldTypeWidth(type), width) << "type " << int{type};

@@ -49,7 +49,8 @@ class Layout : public ::testing::Test {
   Bytes Write(const RecordValues& values) { return LocalToRemoteRecord(table_, options_, values); }
   RecordValues Read(const Bytes& bytes) {
     RecordValues values;
-    RemoteToLocalRecord(table_, options_, bytes.data(), static_cast<uint32_t>(bytes.size()), values, empty_);
+    RemoteToLocalRecord(table_, options_, bytes.data(), static_cast<uint32_t>(bytes.size()), values,
+                        empty_);
     return values;
   }
 
@@ -107,8 +108,9 @@ TEST_F(Layout, NarrowIntegersKeepTheirLowBits) {
 
 TEST_F(Layout, ValuesThatDoNotReadAsTheirTypeFail) {
   const std::pair<ThcdPalmFieldType, std::string> cases[] = {
-      {ptLong, "abc"}, {ptLong, "4294967296"}, {ptInt64, "1.5"}, {ptDouble, "x1"},
-      {ptDate, "2003-02-30"}, {ptTime, "25:00"}, {ptDateTime, "yesterday"}, {ptSingle, "1e300"},
+      {ptLong, "abc"},           {ptLong, "4294967296"}, {ptInt64, "1.5"},
+      {ptDouble, "x1"},          {ptDate, "2003-02-30"}, {ptTime, "25:00"},
+      {ptDateTime, "yesterday"}, {ptSingle, "1e300"},
   };
   for (const auto& [type, text] : cases) {
     SCOPED_TRACE(text);
@@ -178,7 +180,8 @@ TEST_F(Layout, ShortRecordsFailWithStrictFieldsAndStopWithout) {
   DefineFavourites();
   EXPECT_THROW(
       try { Read(Text("News")); } catch (const EPalmDBError& e) {
-        EXPECT_STREQ(e.what(), "A mapped field went beyond the end of the physical record structure");
+        EXPECT_STREQ(e.what(),
+                     "A mapped field went beyond the end of the physical record structure");
         throw;
       },
       EPalmDBError);
@@ -219,8 +222,8 @@ TEST_F(Layout, DoubleKeepsItsExactBytesThroughText) {
 
 TEST_F(Layout, ReadHandlerTakesFieldsAndCanHandThemBack) {
   DefineFavourites();
-  table_.OnReadField = [](ThcdPalmTable&, const uint8_t* data, int32_t size, int32_t index, uint32_t& pos,
-                          std::string& value) {
+  table_.OnReadField = [](ThcdPalmTable&, const uint8_t* data, int32_t size, int32_t index,
+                          uint32_t& pos, std::string& value) {
     if (index == 0) {
       // Takes three bytes as the name, whatever they are.
       value.assign(reinterpret_cast<const char*>(data) + pos, 3);
@@ -239,9 +242,8 @@ TEST_F(Layout, ReadHandlerTakesFieldsAndCanHandThemBack) {
 
 TEST_F(Layout, ReadHandlerFailureOtherThanAbortPassesOut) {
   DefineFavourites();
-  table_.OnReadField = [](ThcdPalmTable&, const uint8_t*, int32_t, int32_t, uint32_t&, std::string&) {
-    throw Exception("bad");
-  };
+  table_.OnReadField = [](ThcdPalmTable&, const uint8_t*, int32_t, int32_t, uint32_t&,
+                          std::string&) { throw Exception("bad"); };
   EXPECT_THROW(Read(Text("x")), Exception);
 }
 

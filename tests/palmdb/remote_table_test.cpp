@@ -80,8 +80,8 @@ class RemoteTable : public ::testing::Test {
   void Mark() { mark_ = Journal().size(); }
   std::vector<std::string> CallsSinceMark() const {
     auto lines = Journal();
-    return std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(std::min(mark_, lines.size())),
-                                    lines.end());
+    return std::vector<std::string>(
+        lines.begin() + static_cast<std::ptrdiff_t>(std::min(mark_, lines.size())), lines.end());
   }
   int CountSinceMark(const std::string& function) const {
     auto calls = CallsSinceMark();
@@ -156,13 +156,15 @@ TEST_F(RemoteTable, FieldsAssignCopiesValuesThenMarks) {
 TEST_F(RemoteTable, FieldValuesByType) {
   table_->SetTableName("Types");
   table_->FieldDefs().Clear();
-  const ThcdPalmFieldType types[] = {ptByte, ptWord, ptLong, ptInt64, ptSingle, ptDouble,
+  const ThcdPalmFieldType types[] = {ptByte, ptWord, ptLong,     ptInt64,  ptSingle, ptDouble,
                                      ptDate, ptTime, ptDateTime, ptCustom, ptString};
-  for (ThcdPalmFieldType type : types) table_->FieldDefs().Add("F" + std::to_string(int{type}), type, 3);
+  for (ThcdPalmFieldType type : types)
+    table_->FieldDefs().Add("F" + std::to_string(int{type}), type, 3);
   table_->CreateTable();
   table_->Insert();
-  const char* texts[] = {"200", "65535", "-5", "-9000000000", "0.1", "2.5",
-                         "2003-05-09", "08:30:00", "2003-05-09 08:30:00", "ab", "xyz"};
+  const char* texts[] = {"200", "65535",      "-5",       "-9000000000",         "0.1",
+                         "2.5", "2003-05-09", "08:30:00", "2003-05-09 08:30:00", "ab",
+                         "xyz"};
   for (int i = 0; i < 11; ++i) table_->Fields().Field(i).SetAsString(texts[i]);
   table_->Post();
   table_->Close();
@@ -206,8 +208,9 @@ TEST_F(RemoteTable, CreateTableFillsTheCreateBlockAndLeavesTheTableOpen) {
   auto lines = Journal();
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back().substr(0, lines.back().find(" -> ")),
-            "SyncCreateDB(\"" + std::string(31, 'N') + "\", creator=0x4B737472, type=0x44415441, flags=0x68, "
-            "version=0, card=0)");
+            "SyncCreateDB(\"" + std::string(31, 'N') +
+                "\", creator=0x4B737472, type=0x44415441, flags=0x68, "
+                "version=0, card=0)");
   EXPECT_TRUE(table_->Active());
   EXPECT_EQ(table_->State(), tsBrowse);
   EXPECT_EQ(table_->GetRecordId(), 0u);
@@ -271,7 +274,9 @@ TEST_F(RemoteTable, WalkMakesOneCountQueryAndOneReadPerRecord) {
 TEST_F(RemoteTable, NotificationsComeInOrder) {
   Seed({"a", "b"});
   std::vector<std::string> seen;
-  auto note = [&](const char* what) { return [&seen, what](ThcdPalmTable&) { seen.push_back(what); }; };
+  auto note = [&](const char* what) {
+    return [&seen, what](ThcdPalmTable&) { seen.push_back(what); };
+  };
   table_->OnBeforeOpen = note("before open");
   table_->OnAfterOpen = note("after open");
   table_->OnBeforeRecChange = note("before change");
@@ -290,9 +295,10 @@ TEST_F(RemoteTable, NotificationsComeInOrder) {
   table_->Post();
   table_->Delete();
   table_->Close();
-  EXPECT_EQ(seen, (std::vector<std::string>{"before open", "after open", "before change", "after change",
-                                            "before edit", "after edit", "before post", "after post",
-                                            "before delete", "after delete", "before close", "after close"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"before open", "after open", "before change",
+                                            "after change", "before edit", "after edit",
+                                            "before post", "after post", "before delete",
+                                            "after delete", "before close", "after close"}));
 }
 
 TEST_F(RemoteTable, InsertPostEndsTheWalkAndNextStaysAtTheEnd) {
@@ -450,7 +456,8 @@ TEST_F(RemoteTable, DeleteMovesToTheNextRecord) {
   EXPECT_TRUE(table_->Eof());
   table_->Next();
   EXPECT_EQ(table_->GetRecordId(), 0u);
-  EXPECT_EQ(MessageOfFailure<EPalmDBError>([&] { table_->Delete(); }), "The operation requires an active record");
+  EXPECT_EQ(MessageOfFailure<EPalmDBError>([&] { table_->Delete(); }),
+            "The operation requires an active record");
 }
 
 TEST_F(RemoteTable, EmptyTableOnOpenAndClosedTables) {
@@ -538,7 +545,8 @@ TEST_F(RemoteTable, PropertySettersAndTheirGuards) {
   EXPECT_THROW(table_->SetCreatorID("abc"), ECreatorIDError);
   EXPECT_FALSE(table_->Active());  // closed before the check
   EXPECT_EQ(table_->CreatorID(), "Kstr");
-  EXPECT_EQ(MessageOfFailure<EPalmDBError>([&] { table_->SetTableType("AB"); }), "The TableType \"AB\" is invalid");
+  EXPECT_EQ(MessageOfFailure<EPalmDBError>([&] { table_->SetTableType("AB"); }),
+            "The TableType \"AB\" is invalid");
   EXPECT_EQ(table_->TableType(), "DATA");
 
   EXPECT_EQ(MessageOfFailure<EPalmDBError>([&] { table_->FieldByName("Name").SetAsString("x"); }),
@@ -564,7 +572,8 @@ TEST_F(RemoteTable, PropertySettersAndTheirGuards) {
   table_->Close();
 
   table_->SetDesigning(true);
-  EXPECT_EQ(MessageOfFailure<EPalmDBError>([&] { table_->Open(); }), "The operation is only allowed at runtime");
+  EXPECT_EQ(MessageOfFailure<EPalmDBError>([&] { table_->Open(); }),
+            "The operation is only allowed at runtime");
 }
 
 }  // namespace
