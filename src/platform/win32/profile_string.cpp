@@ -2,6 +2,11 @@
 
 #include "platform/win32/compat.h"
 
+// <windows.h> maps these names to its own win.ini functions; ours must keep
+// their names.
+#undef GetProfileString
+#undef WriteProfileString
+
 namespace kestro::platform {
 
 std::string GetProfileString(const std::string& file, const std::string& section, const std::string& key,
