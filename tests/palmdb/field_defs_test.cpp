@@ -80,16 +80,6 @@ TEST(FieldDefs, DisplayNameFallsBackWhenUnnamed) {
   EXPECT_EQ(table.FieldDefs()[1].DisplayName(), "Named");
 }
 
-TEST(FieldDefs, WidthsByType) {
-  const std::pair<ThcdPalmFieldType, int> widths[] = {
-      {ptByte, 1},    {ptWord, 2},  {ptDate, 2},   {ptTime, 2},   {ptDateTime, 14}, {ptLong, 4},
-      {ptString, -1}, {ptInt64, 8}, {ptSingle, 4}, {ptDouble, 8}, {ptCustom, -1}};
-  for (auto [type, width] : widths) {
-    EXPECT_EQ(FieldTypeWidth(type), width) << "type " << int{type};
-    EXPECT_EQ(IsEvenWidth(type), width > 0 && width % 2 == 0) << "type " << int{type};
-  }
-}
-
 TEST(Fields, LookupByNameFoldsCase) {
   ThcdPalmRemoteTable table;
   table.FieldDefs().Add("Name", ptString);
