@@ -333,7 +333,8 @@ TEST_F(RemoteTable, EditPostThenNextReadsTheSameRecordAgain) {
 TEST_F(RemoteTable, PostOrCancelOutsideEditingRaise) {
   Seed({"a"});
   table_->Open();
-  EXPECT_THROW(table_->Post(), EPalmDBError);
+  EXPECT_EQ(MessageOfFailure<EPalmDBError>([&] { table_->Post(); }),
+            "The operation requires the table to be in edit or insert mode");
   EXPECT_THROW(table_->Cancel(), EPalmDBError);
   table_->Edit();
   EXPECT_EQ(MessageOfFailure<EPalmDBError>([&] { table_->First(); }),
