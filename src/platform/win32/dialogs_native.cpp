@@ -32,28 +32,22 @@ constexpr int kIdLabel = 321;
 class DialogTemplate {
  public:
   DialogTemplate(DWORD style, const std::string& caption) {
+    int n = MultiByteToWideChar(CP_ACP, 0, caption.c_str(), -1, nullptr, 0);
+    if (n < 1) n = 1;
+    // The header, a zero menu word, a zero class word, the title; the whole
+    // starting on a DWORD boundary.
+    const std::size_t title_at = sizeof(DLGTEMPLATE) + 2 * sizeof(WORD);
+    const std::size_t size = title_at + static_cast<std::size_t>(n) * sizeof(WCHAR);
+    storage_.assign((size + 3) / 4, 0);
+    auto* base = reinterpret_cast<unsigned char*>(storage_.data());
     DLGTEMPLATE header{};
     header.style = style;  // no items; position and size are set on opening
-    Append(&header, sizeof header);
-    const WORD no_menu = 0, default_class = 0;
-    Append(&no_menu, sizeof no_menu);
-    Append(&default_class, sizeof default_class);
-    int n = MultiByteToWideChar(CP_ACP, 0, caption.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> title(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, caption.c_str(), -1, title.data(), n);
-    Append(title.data(), title.size() * sizeof(wchar_t));
-    // The template must start on a DWORD boundary.
-    storage_.resize((bytes_.size() + 3) / 4);
-    std::memcpy(storage_.data(), bytes_.data(), bytes_.size());
+    std::memcpy(base, &header, sizeof header);
+    MultiByteToWideChar(CP_ACP, 0, caption.c_str(), -1, reinterpret_cast<WCHAR*>(base + title_at), n);
   }
   const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(storage_.data()); }
 
  private:
-  void Append(const void* data, std::size_t size) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    bytes_.insert(bytes_.end(), p, p + size);
-  }
-  std::vector<unsigned char> bytes_;
   std::vector<DWORD> storage_;
 };
 
