@@ -14,6 +14,7 @@
 #include "host_paths.h"
 #include "install_queue.h"
 #include "log_file.h"
+#include "platform/dynamic_library.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
 #include "session.h"
@@ -136,6 +137,8 @@ int SyncCommand(const Args& raw) {
 
   std::vector<Target> targets;
   if (auto path = a.Option("conduit")) {
+    if (!platform::FileExists(platform::PlatformLibraryName(*path)))
+      return Fail(kNoConduit, "cannot load the conduit " + *path + ": there is no such file");
     targets.push_back({*path, "", "", type.value_or(0)});
   } else {
     std::vector<host::ConduitRegistration> conduits;
