@@ -179,6 +179,20 @@ TEST_F(SyncRun, BookmarkFileSynchronisesAndConverges) {
   EXPECT_EQ(h.StateFile(1), state);
 }
 
+TEST_F(SyncRun, NamesTheStoreRefusesAreLoggedAndKeptOnTheHandheld) {
+  h.UseStore(0, root);
+  h.PutHandheld({{"..", 0, kFav | kNew, "http://up/"}, {"a/b", 0, kFav | kNew, "http://slash/"}});
+  ASSERT_EQ(h.Sync(0), 0);
+  EXPECT_EQ(DescribeFavoritesFolder(root), "");
+  EXPECT_FALSE(platform::PathExists(h.Env().Path("...url")));
+  auto log = h.LogLines();
+  ASSERT_EQ(log.size(), 4u) << ::testing::PrintToString(log);
+  EXPECT_THAT(log[1], ::testing::StartsWith("-1|Kestro - "));
+  EXPECT_THAT(log[2], ::testing::StartsWith("-1|Kestro - "));
+  EXPECT_EQ(log[3], "20|Kestro");
+  EXPECT_THAT(h.HandheldShape(), ElementsAre("..|0|5|http://up/|-1", "a/b|0|5|http://slash/|-1"));
+}
+
 TEST_F(SyncRun, RunWithoutAStoreLeavesTheHandheldAlone) {
   h.UseStore(-1, root);
   h.PutHandheld({{"F", 0, kDir, ""}, {"x", 1, kFav, "http://x/"}});
