@@ -6,6 +6,8 @@
 //
 // Folder paths: empty for the top level, else "\" + name for each level.
 // Entries stay valid until the store is destroyed, also after leaving the list.
+// Callers may stamp an entry's RecID, Parent and flags; its Name and Level
+// change only through the store's operations, which keep the lookups in step.
 #pragma once
 
 #include <cstdint>

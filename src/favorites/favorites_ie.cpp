@@ -141,15 +141,20 @@ void TFavoritesIE::DeleteFavorite(const std::string& path) {
   }
 }
 
+bool TFavoritesIE::SafeFavorite(const std::string& path, const FavoriteItem& item) {
+  const std::string name(item.NameText());
+  if (!SafeNames("Favorite", path + "\\" + name, With(SplitFolderPath(path), name))) return false;
+  // A line break would end the address's line and start another of the file.
+  if (item.URLText().find_first_of("\r\n") == std::string_view::npos) return true;
+  AddNotice(Format("Favorite \"%s\\%s\" was left alone on the desktop: its address holds a line break.",
+                   path.c_str(), name.c_str()));
+  return false;
+}
+
 void TFavoritesIE::AddFavorite(const std::string& path, FavoriteItem item) {
+  if (!SafeFavorite(path, item)) return;
   const std::string name(item.NameText());
   const std::vector<std::string> components = SplitFolderPath(path);
-  if (!SafeNames("Favorite", path + "\\" + name, With(components, name))) return;
-  if (item.URLText().find_first_of("\r\n") != std::string_view::npos) {
-    AddNotice(Format("Favorite \"%s\\%s\" was left alone on the desktop: its address holds a line break.",
-                     path.c_str(), name.c_str()));
-    return;
-  }
   TFavoritesBase::AddFavorite(path, item);
   try {
     const std::string folder = FolderOnDisk(components);
@@ -161,8 +166,10 @@ void TFavoritesIE::AddFavorite(const std::string& path, FavoriteItem item) {
 }
 
 void TFavoritesIE::ChangeFavorite(const std::string& path, FavoriteItem& item) {
+  // Checked before the old file goes, so that a change refused here does not
+  // lose the favourite.
+  if (item.isUrl && !SafeFavorite(path, item)) return;
   const std::string name(item.NameText());
-  if (item.isUrl && !SafeNames("Favorite", path + "\\" + name, With(SplitFolderPath(path), name))) return;
   TFavoritesBase::ChangeFavorite(path, item);
   try {
     if (!item.isUrl) return;

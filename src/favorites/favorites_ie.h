@@ -36,6 +36,7 @@ class TFavoritesIE : public TFavoritesBase {
   std::string FavoriteFile(const std::string& folder, const std::string& name) const;
   // False (with a notice) when one of names may not become a file name.
   bool SafeNames(const char* what, const std::string& path, const std::vector<std::string>& names);
+  bool SafeFavorite(const std::string& path, const FavoriteItem& item);
 
   std::string root_folder_;
   int32_t depth_ = -1;

@@ -151,17 +151,20 @@ TEST_F(FavoritesIETest, NamesLeavingTheFolderAreSkippedWithANotice) {
   store.AddFavorite("", Item("C:evil", 0, true, "http://x/"));
   store.AddFavorite("", Item("a/b", 0, true, "http://x/"));
   store.AddFavorite("", Item("line", 0, true, "http://x/\r\n[DEFAULT]"));
+  FavoriteItem broken = Item("victim", 0, true, "http://x/\r\nURL=http://evil/");
+  store.ChangeFavorite("", broken);  // refused before the old file goes
   store.DeleteFavorite("\\Inside\\..\\victim");
   store.DeleteFolder("\\Inside\\..");
   FavoriteItem rename = Item("..", 0, false, "Inside");
   store.ChangeFolder("", rename);
-  EXPECT_EQ(store.Notices().size(), 8u);
+  EXPECT_EQ(store.Notices().size(), 9u);
   EXPECT_EQ(store.Count(), count);
   EXPECT_EQ(Listing(""), (std::vector<std::string>{"Inside", "victim.url"}));
   EXPECT_EQ(Listing("Inside"), std::vector<std::string>{"a.url"});
+  EXPECT_EQ(ReadShortcutURL(P("victim.url")), "http://victim/");
   for (const std::string& name : Listing("..")) EXPECT_EQ(name.find(".url"), std::string::npos) << name;
   EXPECT_NE(store.Notices()[0].find("left alone"), std::string::npos);
-  EXPECT_EQ(store.TakeNotices().size(), 8u);
+  EXPECT_EQ(store.TakeNotices().size(), 9u);
   EXPECT_TRUE(store.Notices().empty());
 }
 
