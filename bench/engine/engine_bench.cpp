@@ -80,7 +80,9 @@ class World {
       }
     }
   }
+  // An empty desktop with no state file: a first run.
   void EmptyDesktop() {
+    fs::remove(dir_ + (browser_ == 0 ? "/KestroIE.ksd" : "/KestroNS.ksd"));
     if (browser_ == 1) {
       platform::WriteFileAtomically(location_, "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<DL><p>\r\n</DL><p>\r\n");
     } else {
