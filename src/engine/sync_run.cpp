@@ -158,8 +158,8 @@ void TDataModule1::RestorePending(const std::string& recovery_path) {
   FavoriteItemList records = LoadRecovery(recovery_path);
   RestoreHandheld(*table_, records);
   RemoveRecovery(recovery_path);
-  LogText(Format("the handheld's %zu favourites and folders, kept since an earlier HotSync failed, were put back",
-                 records.size()));
+  LogText("the handheld's " + std::to_string(records.size()) +
+          " favourites and folders, kept since an earlier HotSync failed, were put back");
 }
 
 void TDataModule1::RestoreAfterFailure(const std::string& recovery_path) {
@@ -176,8 +176,8 @@ void TDataModule1::RestoreAfterFailure(const std::string& recovery_path) {
     FavoriteItemList records = LoadRecovery(recovery_path);
     RestoreHandheld(*table_, records);
     RemoveRecovery(recovery_path);
-    LogText(Format("the handheld's %zu favourites and folders were put back as they were before this HotSync",
-                   records.size()));
+    LogText("the handheld's " + std::to_string(records.size()) +
+            " favourites and folders were put back as they were before this HotSync");
   } catch (const std::exception& e) {
     try {
       if (table_->Active()) table_->Close();
