@@ -139,6 +139,30 @@ TEST(TerminalDialogs, EscapeCancels) {
   ASSERT_TRUE(tty.WaitFor("RESULT 0 2")) << tty.Screen();
 }
 
+TEST(TerminalDialogs, HotsyncConfigReachesBothDialogsOnTheTerminal) {
+  testing::TestEnvironment env;
+  const std::string hotsync = testing::BinFolder() + "hotsync";
+  const std::string conduit = testing::BinFolder() + "Kestro.so";
+  PtySession tty([&] {
+    execl(hotsync.c_str(), "hotsync", "config", conduit.c_str(), static_cast<char*>(nullptr));
+    std::printf("cannot run %s\n", hotsync.c_str());
+  });
+  ASSERT_TRUE(tty.WaitFor("HotSync Action for Untitled")) << tty.Screen();
+  ASSERT_TRUE(tty.WaitFor("Choice: ")) << tty.Screen();
+  tty.Type("d");
+  ASSERT_TRUE(tty.WaitFor("== Kestro Conduit configuration ==")) << tty.Screen();
+  ASSERT_TRUE(tty.WaitFor("Choice: ")) << tty.Screen();
+  tty.Type("c");  // nothing is stored
+  ASSERT_TRUE(tty.WaitFor("== Change HotSync Action ==")) << tty.Screen();
+  ASSERT_TRUE(tty.WaitFor("Choice: ")) << tty.Screen();
+  tty.Type("4");
+  ASSERT_TRUE(tty.WaitFor("Choice: ")) << tty.Screen();
+  tty.Type("o");
+  ASSERT_TRUE(tty.WaitFor("do nothing")) << tty.Screen();
+  auto key = platform::OpenCurrentUserKey(kSettingsKey, false);
+  EXPECT_FALSE(key && key->Read(kFavoritesPathValue)) << "a cancelled settings dialog stored something";
+}
+
 TEST(TerminalDialogs, WithoutATerminalDialogsAnswerCancelAndSaySo) {
   testing::TestEnvironment env;
   int err[2];
