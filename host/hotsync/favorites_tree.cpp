@@ -66,7 +66,8 @@ std::vector<std::string> FavoritesTree(const std::vector<host::PdbRecord>& recor
     if (r.attributes & host::kRecDelete) attrs += " deleted-record";
     if (r.attributes & host::kRecDirty) attrs += " dirty";
     if (!decoded[i]) {
-      return indent + Format("? record %zu is not a favourite record (%zu bytes) [id %u%s]", i, r.data.size(), r.id,
+      return indent + Format("? record %u is not a favourite record (%u bytes) [id %u%s]", static_cast<unsigned>(i),
+                             static_cast<unsigned>(r.data.size()), r.id,
                              attrs.c_str());
     }
     const Favorite& f = *decoded[i];

@@ -68,8 +68,8 @@ int ListCommand(const Args& args) {
   for (const auto& d : list) {
     std::string file = d.path.substr(d.path.find_last_of("/\\") + 1);
     if (d.readable) {
-      Say(Format("%-31s %s %s %6zu records  %s", d.name.c_str(), FourChars(d.creator).c_str(),
-                 FourChars(d.type).c_str(), d.records, file.c_str()));
+      Say(Format("%-31s %s %s %6u records  %s", d.name.c_str(), FourChars(d.creator).c_str(),
+                 FourChars(d.type).c_str(), static_cast<unsigned>(d.records), file.c_str()));
     } else {
       Say(Format("%-31s damaged: %s  %s", d.name.c_str(), d.problem.c_str(), file.c_str()));
     }
@@ -95,8 +95,8 @@ int DumpCommand(const Args& args) {
   std::string why;
   if (host::HandheldDatabase::Open(*path, db, &why) != 0) return Fail(kFailed, name + " is damaged: " + why);
   const host::PdbDatabase& c = db->Contents();
-  Say(Format("%s: creator %s, type %s, version %u, attributes 0x%04X, %zu records", c.name.c_str(),
-             FourChars(c.creator).c_str(), FourChars(c.type).c_str(), c.version, c.attributes, c.records.size()));
+  Say(Format("%s: creator %s, type %s, version %u, attributes 0x%04X, %u records", c.name.c_str(),
+             FourChars(c.creator).c_str(), FourChars(c.type).c_str(), c.version, c.attributes, static_cast<unsigned>(c.records.size())));
   if (name == "KestroDB" && !a.Has("records") && !a.Has("hex")) {
     for (const std::string& line : FavoritesTree(c.records)) Say(line);
     return kOk;
@@ -104,8 +104,8 @@ int DumpCommand(const Args& args) {
   if (!c.app_info.empty()) Say("app info: " + HexBytes(c.app_info, a.Has("hex") ? SIZE_MAX : 32));
   for (std::size_t i = 0; i < c.records.size(); ++i) {
     const host::PdbRecord& r = c.records[i];
-    Say(Format("%5zu  id %-8u attr 0x%02X cat %2u  %5zu bytes  %s", i, r.id, r.attributes & 0xF0,
-               r.attributes & 0x0F, r.data.size(), HexBytes(r.data, a.Has("hex") ? SIZE_MAX : 24).c_str()));
+    Say(Format("%5u  id %-8u attr 0x%02X cat %2u  %5u bytes  %s", static_cast<unsigned>(i), r.id, r.attributes & 0xF0,
+               r.attributes & 0x0F, static_cast<unsigned>(r.data.size()), HexBytes(r.data, a.Has("hex") ? SIZE_MAX : 24).c_str()));
   }
   return kOk;
 }

@@ -111,7 +111,7 @@ TEST_F(Sync20Files, OpensPerlWrittenFilesWhateverTheirFileName) {
   auto first = sm.ReadWith(sm.SyncReadRecordById, h, 4660);
   EXPECT_EQ(first.data, "first");
   EXPECT_EQ(first.record.attributes, 0x40);
-  EXPECT_EQ(first.record.category, 1);
+  EXPECT_EQ(+first.record.category, 1);
   EXPECT_EQ(sm.ReadWith(sm.SyncReadRecordByIndex, h, 0, 1).record.attributes, 0x10);
   // Files that carry ID 0 get unique IDs on the handheld.
   uint32_t third = sm.ReadWith(sm.SyncReadRecordByIndex, h, 0, 2).record.record_id;

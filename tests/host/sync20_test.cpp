@@ -43,13 +43,13 @@ TEST_F(Sync20, WrittenRecordsGetUniqueIdsAndSurviveReopening) {
   auto second = sm.ReadWith(sm.SyncReadRecordByIndex, h, 0, 1);
   ASSERT_EQ(second.result, 0);
   EXPECT_EQ(second.data, "beta");
-  EXPECT_EQ(second.record.record_id, b);
+  EXPECT_EQ(+second.record.record_id, b);
   EXPECT_EQ(second.record.attributes, 0x40);
-  EXPECT_EQ(second.record.category, 3);
+  EXPECT_EQ(+second.record.category, 3);
   auto third = sm.ReadWith(sm.SyncReadRecordById, h, c);
   ASSERT_EQ(third.result, 0);
   EXPECT_EQ(third.data, std::string("g\0mma", 5));
-  EXPECT_EQ(third.record.index, 2);
+  EXPECT_EQ(+third.record.index, 2);
   EXPECT_EQ(sm.ReadWith(sm.SyncReadRecordByIndex, h, 0, 3).result, kSyncErrNotFound);
   EXPECT_EQ(sm.ReadWith(sm.SyncReadRecordById, h, 0x123456).result, kSyncErrNotFound);
   EXPECT_EQ(sm.SyncCloseDB(h), 0);
@@ -92,8 +92,8 @@ TEST_F(Sync20, WriteWithExistingIdReplacesInPlace) {
   auto read = sm.ReadWith(sm.SyncReadRecordByIndex, h, 0, 1);
   EXPECT_EQ(read.data, "TWO!");
   EXPECT_EQ(read.record.attributes, 0x10);
-  EXPECT_EQ(read.record.category, 2);
-  EXPECT_EQ(sm.ReadWith(sm.SyncReadRecordByIndex, h, 0, 0).record.record_id, a);
+  EXPECT_EQ(+read.record.category, 2);
+  EXPECT_EQ(+sm.ReadWith(sm.SyncReadRecordByIndex, h, 0, 0).record.record_id, a);
   // A fresh ID never repeats one in use, even after the record is deleted.
   SyncRawRecord del{};
   del.handle = h;
@@ -120,7 +120,7 @@ TEST_F(Sync20, WalksShareOneCursorThatResetRestarts) {
       auto read = sm.ReadWith(fn, h, 0, 0, category);
       if (read.result == kSyncErrNotFound) break;
       EXPECT_EQ(read.result, 0);
-      out.push_back(read.record.record_id);
+      out.push_back(uint32_t{read.record.record_id});
     }
     sm.SyncResetRecordIndex(h);
     return out;
@@ -130,15 +130,15 @@ TEST_F(Sync20, WalksShareOneCursorThatResetRestarts) {
   EXPECT_EQ(ids(sm.SyncReadNextModifiedRecInCategory, 1), (std::vector<uint32_t>{r2, r4}));
 
   // The cursor is shared between walks and untouched by reads by index or ID.
-  EXPECT_EQ(sm.ReadWith(sm.SyncReadNextRecInCategory, h, 0, 0, 1).record.record_id, r0);
-  EXPECT_EQ(sm.ReadWith(sm.SyncReadRecordByIndex, h, 0, 4).record.record_id, r4);
-  EXPECT_EQ(sm.ReadWith(sm.SyncReadNextModifiedRec, h).record.record_id, r1);
-  EXPECT_EQ(sm.ReadWith(sm.SyncReadNextRecInCategory, h, 0, 0, 1).record.record_id, r2);
+  EXPECT_EQ(+sm.ReadWith(sm.SyncReadNextRecInCategory, h, 0, 0, 1).record.record_id, r0);
+  EXPECT_EQ(+sm.ReadWith(sm.SyncReadRecordByIndex, h, 0, 4).record.record_id, r4);
+  EXPECT_EQ(+sm.ReadWith(sm.SyncReadNextModifiedRec, h).record.record_id, r1);
+  EXPECT_EQ(+sm.ReadWith(sm.SyncReadNextRecInCategory, h, 0, 0, 1).record.record_id, r2);
 
   // A deleted record comes with its mark and no data.
   auto deleted = sm.ReadWith(sm.SyncReadRecordById, h, r4);
   EXPECT_EQ(deleted.record.attributes, 0xC0);
-  EXPECT_EQ(deleted.record.record_size, 0u);
+  EXPECT_EQ(+deleted.record.record_size, 0u);
   sm.SyncCloseDB(h);
 }
 
