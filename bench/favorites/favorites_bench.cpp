@@ -20,7 +20,9 @@ constexpr int kLinksPerFolder = 10;
 
 std::filesystem::path BenchFolder() {
   static const std::filesystem::path folder = [] {
-    auto path = std::filesystem::temp_directory_path() / ("kestro-bench-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    auto path = std::filesystem::temp_directory_path() /
+                ("kestro-bench-" +
+                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     std::filesystem::create_directories(path);
     return path;
   }();
@@ -32,15 +34,18 @@ std::filesystem::path BenchFolder() {
 std::string BookmarkFile(int n) {
   static std::map<int, std::string> made;
   if (auto it = made.find(n); it != made.end()) return it->second;
-  std::string text = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks</H1>\n<DL><p>\n";
+  std::string text =
+      "<!DOCTYPE "
+      "NETSCAPE-Bookmark-file-1>\n<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks</H1>\n<DL><p>\n";
   const int folders = n / kLinksPerFolder;
   for (int f = 0; f < folders; ++f) {
     const bool outer = f % 10 == 0;
     const std::string indent(outer ? 4 : 8, ' ');
-    text += indent + "<DT><H3 ADD_DATE=\"1\">Folder " + std::to_string(f % 50) + "</H3>\n" + indent + "<DL><p>\n";
+    text += indent + "<DT><H3 ADD_DATE=\"1\">Folder " + std::to_string(f % 50) + "</H3>\n" +
+            indent + "<DL><p>\n";
     for (int l = 0; l < kLinksPerFolder; ++l) {
-      text += indent + "    <DT><A HREF=\"https://example.org/" + std::to_string(f) + "/" + std::to_string(l) +
-              "\" ADD_DATE=\"1\">Link " + std::to_string(l) + "</A>\n";
+      text += indent + "    <DT><A HREF=\"https://example.org/" + std::to_string(f) + "/" +
+              std::to_string(l) + "\" ADD_DATE=\"1\">Link " + std::to_string(l) + "</A>\n";
     }
     if (!outer) text += indent + "</DL><p>\n";
     if (f % 10 == 9 || f == folders - 1) text += "    </DL><p>\n";
@@ -56,13 +61,14 @@ std::string FavoritesFolder(int n) {
   if (auto it = made.find(n); it != made.end()) return it->second;
   const auto root = BenchFolder() / ("favorites-" + std::to_string(n));
   for (int i = 0; i < n; ++i) {
-    const auto folder = root / ("Folder " + std::to_string(i / 100)) / ("Sub " + std::to_string(i / 10 % 10));
+    const auto folder =
+        root / ("Folder " + std::to_string(i / 100)) / ("Sub " + std::to_string(i / 10 % 10));
     std::filesystem::create_directories(folder);
     // Written plainly: the store's own writer makes each file durable, which
     // is slow and not what is measured here.
     std::ofstream((folder / ("Link " + std::to_string(i % 10) + ".url")).string(), std::ios::binary)
-        << "[DEFAULT]\r\nBASEURL=https://example.org/" << i << "\r\n[InternetShortcut]\r\nURL=https://example.org/"
-        << i << "\r\n";
+        << "[DEFAULT]\r\nBASEURL=https://example.org/" << i
+        << "\r\n[InternetShortcut]\r\nURL=https://example.org/" << i << "\r\n";
   }
   return made[n] = root.string();
 }
@@ -89,7 +95,10 @@ void BM_LoadBookmarkFile(benchmark::State& state) {
   }
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_LoadBookmarkFile)->DenseRange(2500, 10000, 2500)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_LoadBookmarkFile)
+    ->DenseRange(2500, 10000, 2500)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 void BM_LoadFavoritesFolder(benchmark::State& state) {
   const std::string root = FavoritesFolder(static_cast<int>(state.range(0)));
@@ -99,7 +108,10 @@ void BM_LoadFavoritesFolder(benchmark::State& state) {
   }
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_LoadFavoritesFolder)->DenseRange(2500, 10000, 2500)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_LoadFavoritesFolder)
+    ->DenseRange(2500, 10000, 2500)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 template <class Store>
 void GetFolderItemsOfEveryFolder(benchmark::State& state, const std::string& location) {
@@ -117,12 +129,19 @@ void GetFolderItemsOfEveryFolder(benchmark::State& state, const std::string& loc
 void BM_GetFolderItemsBookmarkFile(benchmark::State& state) {
   GetFolderItemsOfEveryFolder<TFavoritesNS>(state, BookmarkFile(static_cast<int>(state.range(0))));
 }
-BENCHMARK(BM_GetFolderItemsBookmarkFile)->DenseRange(2500, 10000, 2500)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_GetFolderItemsBookmarkFile)
+    ->DenseRange(2500, 10000, 2500)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 void BM_GetFolderItemsFavoritesFolder(benchmark::State& state) {
-  GetFolderItemsOfEveryFolder<TFavoritesIE>(state, FavoritesFolder(static_cast<int>(state.range(0))));
+  GetFolderItemsOfEveryFolder<TFavoritesIE>(state,
+                                            FavoritesFolder(static_cast<int>(state.range(0))));
 }
-BENCHMARK(BM_GetFolderItemsFavoritesFolder)->DenseRange(2500, 10000, 2500)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_GetFolderItemsFavoritesFolder)
+    ->DenseRange(2500, 10000, 2500)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 }  // namespace
 }  // namespace kestro

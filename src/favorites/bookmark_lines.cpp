@@ -26,11 +26,17 @@ std::string JoinBookmarkLines(const BookmarkLines& lines) {
   return text;
 }
 
-bool IsDocTypeLine(std::string_view line) { return line.find("<!DOCTYPE NETSCAPE") != std::string_view::npos; }
+bool IsDocTypeLine(std::string_view line) {
+  return line.find("<!DOCTYPE NETSCAPE") != std::string_view::npos;
+}
 bool IsLinkLine(std::string_view upper) { return upper.find("<DT><A") != std::string_view::npos; }
-bool IsFolderLine(std::string_view upper) { return upper.find("<DT><H3") != std::string_view::npos; }
+bool IsFolderLine(std::string_view upper) {
+  return upper.find("<DT><H3") != std::string_view::npos;
+}
 bool IsListOpening(std::string_view line) { return line.find("<DL><p>") != std::string_view::npos; }
-bool IsListClosing(std::string_view upper) { return upper.find("</DL><P>") != std::string_view::npos; }
+bool IsListClosing(std::string_view upper) {
+  return upper.find("</DL><P>") != std::string_view::npos;
+}
 
 std::size_t BookmarkTitleStart(std::string_view line) {
   const std::size_t a = line.find("\">");
@@ -59,11 +65,13 @@ bool BookmarkHref(std::string_view line, std::string& url) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t quote = line.find('"', start);
-    const std::string_view piece = line.substr(start, quote == std::string_view::npos ? line.npos : quote - start);
+    const std::string_view piece =
+        line.substr(start, quote == std::string_view::npos ? line.npos : quote - start);
     if (piece.find("HREF") != std::string_view::npos) {
       if (quote == std::string_view::npos) return false;  // no piece follows
       const std::size_t next = line.find('"', quote + 1);
-      url.assign(line.substr(quote + 1, next == std::string_view::npos ? line.npos : next - quote - 1));
+      url.assign(
+          line.substr(quote + 1, next == std::string_view::npos ? line.npos : next - quote - 1));
       return true;
     }
     if (quote == std::string_view::npos) return true;
@@ -78,7 +86,8 @@ ListWalk WalkList(const BookmarkLines& lines, std::size_t from,
   std::vector<bool> open;
   for (std::size_t i = from; i < lines.size(); ++i) {
     const std::string upper = AsciiUpper(lines[i]);
-    const bool link = IsLinkLine(upper), folder = IsFolderLine(upper), closing = IsListClosing(upper);
+    const bool link = IsLinkLine(upper), folder = IsFolderLine(upper),
+               closing = IsListClosing(upper);
     if (open.empty()) {
       if (link && visit(i, false)) return {i, true, false};
       if (folder && visit(i, true)) return {i, true, false};

@@ -35,7 +35,8 @@ int32_t TFavoritesBase::FindPath(const std::string& path) const {
   return found;
 }
 
-int32_t TFavoritesBase::FindFavorite(const std::string& folder_path, const std::string& name) const {
+int32_t TFavoritesBase::FindFavorite(const std::string& folder_path,
+                                     const std::string& name) const {
   if (folder_path.empty()) return Index().ChildFavorite(FolderIndex::kTop, name);
   const int32_t folder = FindPath(folder_path);
   if (folder == -1) return -1;

@@ -18,7 +18,9 @@ std::string Join(const std::string& folder, const std::string& name) {
 }
 
 // The trace's text for an entry: the root, "\", the path, as the store names it.
-std::string TraceText(const std::string& root, const std::string& path) { return root + "\\" + path; }
+std::string TraceText(const std::string& root, const std::string& path) {
+  return root + "\\" + path;
+}
 
 std::string LongTime() {
   std::time_t now = std::time(nullptr);
@@ -90,11 +92,13 @@ void TFavoritesIE::ScanFolder(const std::string& directory) {
   }
 }
 
-bool TFavoritesIE::SafeNames(const char* what, const std::string& path, const std::vector<std::string>& names) {
+bool TFavoritesIE::SafeNames(const char* what, const std::string& path,
+                             const std::vector<std::string>& names) {
   for (const std::string& name : names) {
     std::string reason = UnsafeNameReason(name);
     if (!reason.empty()) {
-      AddNotice(Format("%s \"%s\" was left alone on the desktop: %s.", what, path.c_str(), reason.c_str()));
+      AddNotice(Format("%s \"%s\" was left alone on the desktop: %s.", what, path.c_str(),
+                       reason.c_str()));
       return false;
     }
   }
@@ -146,8 +150,9 @@ bool TFavoritesIE::SafeFavorite(const std::string& path, const FavoriteItem& ite
   if (!SafeNames("Favorite", path + "\\" + name, With(SplitFolderPath(path), name))) return false;
   // A line break would end the address's line and start another of the file.
   if (item.URLText().find_first_of("\r\n") == std::string_view::npos) return true;
-  AddNotice(Format("Favorite \"%s\\%s\" was left alone on the desktop: its address holds a line break.",
-                   path.c_str(), name.c_str()));
+  AddNotice(
+      Format("Favorite \"%s\\%s\" was left alone on the desktop: its address holds a line break.",
+             path.c_str(), name.c_str()));
   return false;
 }
 
@@ -183,7 +188,8 @@ void TFavoritesIE::ChangeFavorite(const std::string& path, FavoriteItem& item) {
 void TFavoritesIE::ChangeFolder(const std::string& path, FavoriteItem& item) {
   const std::string name(item.NameText());
   const std::string former(item.URLText());
-  if (!item.isUrl && !SafeNames("Folder", path + "\\" + former, With(With(SplitFolderPath(path), former), name))) {
+  if (!item.isUrl &&
+      !SafeNames("Folder", path + "\\" + former, With(With(SplitFolderPath(path), former), name))) {
     return;
   }
   TFavoritesBase::ChangeFolder(path, item);

@@ -20,7 +20,9 @@ bool SameTitle(const std::string& title, const std::string& name) {
   return SameTextAscii(std::string_view(title).substr(0, sizeof(FavoriteItem::Name)), name);
 }
 
-std::string Indent(long long levels) { return std::string(static_cast<std::size_t>(std::clamp(levels, 0LL, 256LL)) * 4, ' '); }
+std::string Indent(long long levels) {
+  return std::string(static_cast<std::size_t>(std::clamp(levels, 0LL, 256LL)) * 4, ' ');
+}
 
 }  // namespace
 
@@ -44,7 +46,8 @@ void TFavoritesNS::LoadBookmarkFile() {
       throw Exception(Format("Cannot open file %s", bookmark_file_.c_str()));
     }
     BookmarkLines lines = SplitBookmarkLines(text);
-    if (std::none_of(lines.begin(), lines.end(), [](const std::string& l) { return IsDocTypeLine(l); })) {
+    if (std::none_of(lines.begin(), lines.end(),
+                     [](const std::string& l) { return IsDocTypeLine(l); })) {
       throw Exception("Netscape file not valid.");
     }
     lines_ = std::move(lines);
@@ -134,7 +137,8 @@ void TFavoritesNS::ParseLevel(std::size_t& i, int32_t level, int32_t parent) {
   }
 }
 
-std::size_t TFavoritesNS::LocateFolder(const std::vector<std::string>& components, std::size_t& heading) const {
+std::size_t TFavoritesNS::LocateFolder(const std::vector<std::string>& components,
+                                       std::size_t& heading) const {
   std::size_t start = kTopListStart;
   heading = 0;
   for (std::size_t j = 0; j < components.size(); ++j) {
@@ -148,7 +152,8 @@ std::size_t TFavoritesNS::LocateFolder(const std::vector<std::string>& component
   return components.size();
 }
 
-bool TFavoritesNS::FolderStart(const std::vector<std::string>& components, std::size_t& start) const {
+bool TFavoritesNS::FolderStart(const std::vector<std::string>& components,
+                               std::size_t& start) const {
   if (components.empty()) {
     start = kTopListStart;
     return true;
@@ -160,10 +165,13 @@ bool TFavoritesNS::FolderStart(const std::vector<std::string>& components, std::
 }
 
 bool TFavoritesNS::SingleLine(const char* what, const std::string& path, const FavoriteItem& item) {
-  const auto breaks = [](std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; };
+  const auto breaks = [](std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+  };
   if (!breaks(item.NameText()) && !breaks(item.URLText())) return true;
-  AddNotice(Format("%s \"%s\" was left alone on the desktop: its name or address holds a line break.", what,
-                   path.c_str()));
+  AddNotice(
+      Format("%s \"%s\" was left alone on the desktop: its name or address holds a line break.",
+             what, path.c_str()));
   return false;
 }
 
@@ -244,19 +252,22 @@ void TFavoritesNS::AddFavorite(const std::string& path, FavoriteItem item) {
         if (IsLinkLine(upper) || IsFolderLine(upper) || IsListClosing(upper)) break;
       }
     }
-    if (opening == lines_.size()) throw Exception("The bookmark file has no list to add the favorite to.");
+    if (opening == lines_.size())
+      throw Exception("The bookmark file has no list to add the favorite to.");
     std::size_t at = opening + 1;
     for (std::size_t j = matched; j < components.size(); ++j) {
       const std::string indent = Indent(static_cast<long long>(j) + 1);
       const std::string folder[] = {indent + "<DT><H3 ADD_DATE=\"0\">" + components[j] + "</H3>",
                                     indent + "<DL><p>", indent + "</DL><p>"};
-      lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::begin(folder), std::end(folder));
+      lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::begin(folder),
+                    std::end(folder));
       at += 2;  // onto the new closing: what follows goes inside
     }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
-                  Indent(static_cast<long long>(item.Level) + 1) + "<DT><A HREF=\"" + std::string(item.URLText()) +
-                      "\" ADD_DATE=\"0\" LAST_VISIT=\"0\" LAST_MODIFIED=\"0\">" + std::string(item.NameText()) +
-                      "</A>");
+                  Indent(static_cast<long long>(item.Level) + 1) + "<DT><A HREF=\"" +
+                      std::string(item.URLText()) +
+                      "\" ADD_DATE=\"0\" LAST_VISIT=\"0\" LAST_MODIFIED=\"0\">" +
+                      std::string(item.NameText()) + "</A>");
     Save();
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "2007");
@@ -266,7 +277,8 @@ void TFavoritesNS::AddFavorite(const std::string& path, FavoriteItem item) {
 void TFavoritesNS::ChangeFavorite(const std::string& path, FavoriteItem& item) {
   // Checked before the old link goes, so that a change refused here does not
   // lose the favourite.
-  if (item.isUrl && !SingleLine("Favorite", path + "\\" + std::string(item.NameText()), item)) return;
+  if (item.isUrl && !SingleLine("Favorite", path + "\\" + std::string(item.NameText()), item))
+    return;
   TFavoritesBase::ChangeFavorite(path, item);
   try {
     if (!item.isUrl) return;
@@ -293,7 +305,8 @@ void TFavoritesNS::ChangeFolder(const std::string& path, FavoriteItem& item) {
     });
     if (!walk.stopped) return;
     std::string& line = lines_[walk.line];
-    line = line.substr(0, std::min(BookmarkTitleStart(line), line.size())) + std::string(item.NameText()) + "</H3>";
+    line = line.substr(0, std::min(BookmarkTitleStart(line), line.size())) +
+           std::string(item.NameText()) + "</H3>";
     Save();
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "2009");

@@ -12,8 +12,8 @@ namespace kestro::platform {
 constexpr std::size_t kProfileValueMax = 2047;
 
 // The value, or fallback when the file, the section or the key is absent.
-std::string GetProfileString(const std::string& file, const std::string& section, const std::string& key,
-                             const std::string& fallback);
+std::string GetProfileString(const std::string& file, const std::string& section,
+                             const std::string& key, const std::string& fallback);
 // False when the file cannot be written (for example its folder is missing).
 bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value);

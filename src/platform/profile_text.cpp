@@ -29,7 +29,8 @@ std::vector<Line> SplitLines(std::string_view text) {
       break;
     }
     std::size_t body_end = (nl > start && text[nl - 1] == '\r') ? nl - 1 : nl;
-    lines.push_back({text.substr(start, body_end - start), text.substr(body_end, nl + 1 - body_end)});
+    lines.push_back(
+        {text.substr(start, body_end - start), text.substr(body_end, nl + 1 - body_end)});
     start = nl + 1;
   }
   return lines;
@@ -77,7 +78,8 @@ SectionSpan FindSection(const std::vector<Line>& lines, std::string_view section
 
 }  // namespace
 
-bool ReadProfileValue(std::string_view text, std::string_view section, std::string_view key, std::string& value) {
+bool ReadProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                      std::string& value) {
   const std::vector<Line> lines = SplitLines(text);
   const SectionSpan span = FindSection(lines, section);
   if (span.heading == std::string_view::npos) return false;

@@ -11,7 +11,8 @@ namespace kestro::platform {
 // The value of key in section (names compared with A-Z folded, blanks around
 // names and value ignored, one pair of enclosing quotes removed), cut to
 // kProfileValueMax characters; false when there is no such key.
-bool ReadProfileValue(std::string_view text, std::string_view section, std::string_view key, std::string& value);
+bool ReadProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                      std::string& value);
 // The text with key set to value in section: an existing key line is
 // rewritten, a new key goes after the section's last line that is not blank,
 // a new section goes at the end. New lines end in CR LF.

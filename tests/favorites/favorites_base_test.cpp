@@ -26,10 +26,10 @@ TEST(FavoritesBase, FindPathLooksInsideTheParent) {
     const char* path;
     int index;
   } cases[] = {
-      {"", 0},          {"\\A", 0},        {"\\a", 0},         {"\\B", 4},
-      {"\\A\\X", 1},    {"\\C\\X", 6},     {"\\c\\x\\DEEP", 7}, {"\\B\\X", -1},  // not C's X
-      {"\\X", -1},      {"\\top1", -1},    {"\\A\\a1", -1},     {"\\Z", -1},
-      {"\\", -1},       {"A", -1},         {"\\C\\Deep", -1},
+      {"", 0},       {"\\A", 0},     {"\\a", 0},          {"\\B", 4},
+      {"\\A\\X", 1}, {"\\C\\X", 6},  {"\\c\\x\\DEEP", 7}, {"\\B\\X", -1},  // not C's X
+      {"\\X", -1},   {"\\top1", -1}, {"\\A\\a1", -1},     {"\\Z", -1},
+      {"\\", -1},    {"A", -1},      {"\\C\\Deep", -1},
   };
   for (const Case& c : cases) EXPECT_EQ(s.FindPath(c.path), c.index) << "path: " << c.path;
 }
@@ -58,7 +58,8 @@ TEST(FavoritesBase, GetFolderItemsStampsOnlyDirectChildren) {
 
   items = s.GetFolderItems("", 5);
   std::string names;
-  for (auto* item : items) names += std::string(item->NameText()) + (item->Parent == 5 ? "" : "!") + " ";
+  for (auto* item : items)
+    names += std::string(item->NameText()) + (item->Parent == 5 ? "" : "!") + " ";
   EXPECT_EQ(names, "A B C top1 ");
   items = s.GetFolderItems("\\C", 6);
   ASSERT_EQ(items.size(), 2u);

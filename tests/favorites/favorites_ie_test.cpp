@@ -60,8 +60,10 @@ TEST_F(FavoritesIETest, LoadsTheTreeInFolderOrder) {
   Shortcut("Old.url/inner.url", "http://inner/");
   Shortcut("news/bbc.url", "http://bbc/");
   Shortcut("news/Sport/Scores.url", "http://scores/");
-  ASSERT_TRUE(platform::WriteFileAtomically(P("news/NoSection.url"), "[Other]\r\nURL=http://no/\r\n"));
-  ASSERT_TRUE(platform::WriteFileAtomically(P("long.url"), "[InternetShortcut]\nURL=" + std::string(1500, 'u') + "\n"));
+  ASSERT_TRUE(
+      platform::WriteFileAtomically(P("news/NoSection.url"), "[Other]\r\nURL=http://no/\r\n"));
+  ASSERT_TRUE(platform::WriteFileAtomically(
+      P("long.url"), "[InternetShortcut]\nURL=" + std::string(1500, 'u') + "\n"));
 
   TFavoritesIE store(root_);
   struct Expected {
@@ -69,9 +71,15 @@ TEST_F(FavoritesIETest, LoadsTheTreeInFolderOrder) {
     int level, parent, is_url;
     const char* url;
   } expected[] = {
-      {"Links", 0, -1, 1, "http://links/"}, {nullptr, 0, -1, 1, nullptr},    {"news", 0, -1, 0, ""},
-      {"bbc", 1, 2, 1, "http://bbc/"},      {"NoSection", 1, 2, 1, ""},       {"Sport", 1, 2, 0, ""},
-      {"Scores", 2, 5, 1, "http://scores/"}, {"Old.url", 0, -1, 0, ""},       {"inner", 1, 7, 1, "http://inner/"},
+      {"Links", 0, -1, 1, "http://links/"},
+      {nullptr, 0, -1, 1, nullptr},
+      {"news", 0, -1, 0, ""},
+      {"bbc", 1, 2, 1, "http://bbc/"},
+      {"NoSection", 1, 2, 1, ""},
+      {"Sport", 1, 2, 0, ""},
+      {"Scores", 2, 5, 1, "http://scores/"},
+      {"Old.url", 0, -1, 0, ""},
+      {"inner", 1, 7, 1, "http://inner/"},
   };
   ASSERT_EQ(store.Count(), 9);
   for (int i = 0; i < 9; ++i) {
@@ -105,7 +113,8 @@ TEST_F(FavoritesIETest, AddAndChangeWriteShortcutFiles) {
   FavoriteItem renamed = Item("Finder", 2, true, "http://find/");
   store.ChangeFavorite("\\Work\\Tools", renamed);
   EXPECT_EQ(ReadShortcutURL(P("Work/Tools/Finder.url")), "http://find/");
-  EXPECT_EQ(ReadShortcutURL(P("Work/Tools/Search.url")), "http://search/");  // found by current name only
+  EXPECT_EQ(ReadShortcutURL(P("Work/Tools/Search.url")),
+            "http://search/");  // found by current name only
 
   FavoriteItem changed = Item("finder", 2, true, "http://find2/");
   store.ChangeFavorite("\\work\\tools", changed);  // names are case-blind, as on NTFS
@@ -162,7 +171,8 @@ TEST_F(FavoritesIETest, NamesLeavingTheFolderAreSkippedWithANotice) {
   EXPECT_EQ(Listing(""), (std::vector<std::string>{"Inside", "victim.url"}));
   EXPECT_EQ(Listing("Inside"), std::vector<std::string>{"a.url"});
   EXPECT_EQ(ReadShortcutURL(P("victim.url")), "http://victim/");
-  for (const std::string& name : Listing("..")) EXPECT_EQ(name.find(".url"), std::string::npos) << name;
+  for (const std::string& name : Listing(".."))
+    EXPECT_EQ(name.find(".url"), std::string::npos) << name;
   EXPECT_NE(store.Notices()[0].find("left alone"), std::string::npos);
   EXPECT_EQ(store.TakeNotices().size(), 9u);
   EXPECT_TRUE(store.Notices().empty());

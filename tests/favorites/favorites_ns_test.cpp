@@ -51,9 +51,9 @@ class FavoritesNSTest : public ::testing::Test {
  protected:
   std::string Fixture(const std::string& name) {
     std::string text;
-    EXPECT_TRUE(platform::ReadWholeFile(platform::NativePath(std::string(KESTRO_SOURCE_DIR) +
-                                                             "/tests/data/bookmarks/" + name),
-                                        text))
+    EXPECT_TRUE(platform::ReadWholeFile(
+        platform::NativePath(std::string(KESTRO_SOURCE_DIR) + "/tests/data/bookmarks/" + name),
+        text))
         << name;
     return text;
   }
@@ -64,7 +64,9 @@ class FavoritesNSTest : public ::testing::Test {
     return text;
   }
   // The file as the independent reader sees it must be the store's list.
-  void ExpectFileMatchesStore(const TFavoritesNS& store) { EXPECT_EQ(ReadBookmarkTree(Text()), StoreTree(store)); }
+  void ExpectFileMatchesStore(const TFavoritesNS& store) {
+    EXPECT_EQ(ReadBookmarkTree(Text()), StoreTree(store));
+  }
 
   testing::TestEnvironment env_;
   std::string file_ = env_.Path("bookmarks.htm");
@@ -119,27 +121,31 @@ TEST_F(FavoritesNSTest, EditsLeaveEveryOtherLineAsItWas) {
   check("delete a favourite");
 
   store.AddFavorite("\\Bookmarks Toolbar\\Daily", Item("Added", 2, true, "https://added.example/"));
-  expected.insert(expected.begin() + static_cast<long>(line_of("toolbar-daily")),
-                  "            <DT><A HREF=\"https://added.example/\" ADD_DATE=\"0\" LAST_VISIT=\"0\" "
-                  "LAST_MODIFIED=\"0\">Added</A>");
+  expected.insert(
+      expected.begin() + static_cast<long>(line_of("toolbar-daily")),
+      "            <DT><A HREF=\"https://added.example/\" ADD_DATE=\"0\" LAST_VISIT=\"0\" "
+      "LAST_MODIFIED=\"0\">Added</A>");
   check("add into the second folder named Daily");
 
   FavoriteItem renamed = Item("Today", 1, false, "daily");
   store.ChangeFolder("\\Bookmarks Toolbar", renamed);
-  expected[line_of("1700000011")] = "        <DT><H3 ADD_DATE=\"1700000011\" LAST_MODIFIED=\"1700000012\">Today</H3>";
+  expected[line_of("1700000011")] =
+      "        <DT><H3 ADD_DATE=\"1700000011\" LAST_MODIFIED=\"1700000012\">Today</H3>";
   check("rename the second Daily");
 
   const std::size_t empty = line_of(">Empty</H3>");
-  expected.erase(expected.begin() + static_cast<long>(empty), expected.begin() + static_cast<long>(empty) + 3);
+  expected.erase(expected.begin() + static_cast<long>(empty),
+                 expected.begin() + static_cast<long>(empty) + 3);
   store.DeleteFolder("\\Empty");
   check("delete an empty folder");
 
   FavoriteItem changed = Item("bbc news", 1, true, "https://www.bbc.com/news");
   store.ChangeFavorite("\\News", changed);
   expected.erase(expected.begin() + static_cast<long>(line_of(">BBC News<")));
-  expected.insert(expected.begin() + static_cast<long>(line_of(">News</H3>")) + 2,
-                  "        <DT><A HREF=\"https://www.bbc.com/news\" ADD_DATE=\"0\" LAST_VISIT=\"0\" "
-                  "LAST_MODIFIED=\"0\">bbc news</A>");
+  expected.insert(
+      expected.begin() + static_cast<long>(line_of(">News</H3>")) + 2,
+      "        <DT><A HREF=\"https://www.bbc.com/news\" ADD_DATE=\"0\" LAST_VISIT=\"0\" "
+      "LAST_MODIFIED=\"0\">bbc news</A>");
   check("change a favourite");
 
   // The list step drops the folder's own entry; the file keeps a folder that
@@ -202,10 +208,11 @@ TEST_F(FavoritesNSTest, ScansCompareWholeTitlesAndStayInTheirFolder) {
 
   // Bar holds no Work: a new one is made inside Bar, Other's Work is untouched.
   store.AddFavorite("\\Bar\\Work", Item("Clock", 2, true, "http://clock/"));
-  EXPECT_EQ(ReadBookmarkTree(Text()),
-            "F Outer\n  F Mid\n    F Inner\n      L Target http://deep/\n  L My News http://mynews/\n"
-            "F Bar\n  F Work\n    L Clock http://clock/\n"
-            "F Other\n  F Work\n    L Mail http://w/\nL News http://top/\n");
+  EXPECT_EQ(
+      ReadBookmarkTree(Text()),
+      "F Outer\n  F Mid\n    F Inner\n      L Target http://deep/\n  L My News http://mynews/\n"
+      "F Bar\n  F Work\n    L Clock http://clock/\n"
+      "F Other\n  F Work\n    L Mail http://w/\nL News http://top/\n");
   EXPECT_EQ(SplitCrLf(Text())[15], "        <DT><H3 ADD_DATE=\"0\">Work</H3>");
 }
 
@@ -213,13 +220,14 @@ TEST_F(FavoritesNSTest, AddCreatesMissingFoldersAtTheTop) {
   Write(std::string(kDocType) + "\n<DL><p>\n<DT><A HREF=\"http://a/\">A</A>\n</DL><p>\n");
   TFavoritesNS store(file_);
   store.AddFavorite("\\New\\Sub", Item("Link", 2, true, "http://l/"));
-  EXPECT_EQ(SplitCrLf(Text()),
-            (std::vector<std::string>{kDocType, "<DL><p>", "    <DT><H3 ADD_DATE=\"0\">New</H3>", "    <DL><p>",
-                                      "        <DT><H3 ADD_DATE=\"0\">Sub</H3>", "        <DL><p>",
-                                      "            <DT><A HREF=\"http://l/\" ADD_DATE=\"0\" LAST_VISIT=\"0\" "
-                                      "LAST_MODIFIED=\"0\">Link</A>",
-                                      "        </DL><p>", "    </DL><p>", "<DT><A HREF=\"http://a/\">A</A>",
-                                      "</DL><p>"}));
+  EXPECT_EQ(
+      SplitCrLf(Text()),
+      (std::vector<std::string>{
+          kDocType, "<DL><p>", "    <DT><H3 ADD_DATE=\"0\">New</H3>", "    <DL><p>",
+          "        <DT><H3 ADD_DATE=\"0\">Sub</H3>", "        <DL><p>",
+          "            <DT><A HREF=\"http://l/\" ADD_DATE=\"0\" LAST_VISIT=\"0\" "
+          "LAST_MODIFIED=\"0\">Link</A>",
+          "        </DL><p>", "    </DL><p>", "<DT><A HREF=\"http://a/\">A</A>", "</DL><p>"}));
   EXPECT_EQ(store.Count(), 1);  // the list gains no folders on the way
 }
 
@@ -229,25 +237,31 @@ TEST_F(FavoritesNSTest, OddFilesLoadAsTheLineRulesSay) {
     std::string text;
     const char* tree;
   } cases[] = {
-      {"document type on the last line only", "<DL><p>\n<DT><A HREF=\"http://a/\">A</A>\n</DL><p>\n" + std::string(kDocType),
+      {"document type on the last line only",
+       "<DL><p>\n<DT><A HREF=\"http://a/\">A</A>\n</DL><p>\n" + std::string(kDocType),
        "L A http://a/\n"},
-      {"line 0 is never an entry", "<DT><A HREF=\"http://zero/\">Zero</A>" + std::string(kDocType) +
-                                       "\n<DT><A HREF=\"http://one/\">One</A>\n",
+      {"line 0 is never an entry",
+       "<DT><A HREF=\"http://zero/\">Zero</A>" + std::string(kDocType) +
+           "\n<DT><A HREF=\"http://one/\">One</A>\n",
        "L One http://one/\n"},
       {"lines after the top list are not read",
-       std::string(kDocType) + "\n<DL><p>\n<DT><A HREF=\"http://a/\">A</A>\n</DL><p>\n<DT><A HREF=\"http://b/\">B</A>\n",
+       std::string(kDocType) + "\n<DL><p>\n<DT><A HREF=\"http://a/\">A</A>\n</DL><p>\n<DT><A "
+                               "HREF=\"http://b/\">B</A>\n",
        "L A http://a/\n"},
       {"a heading without a quoted attribute",
-       std::string(kDocType) + "\n<DL><p>\n<DT><H3>Plain</H3>\n<DL><p>\n</DL><p>\n</DL><p>\n", "F DT><H3>Plain\n"},
+       std::string(kDocType) + "\n<DL><p>\n<DT><H3>Plain</H3>\n<DL><p>\n</DL><p>\n</DL><p>\n",
+       "F DT><H3>Plain\n"},
       {"lower-case tags load without addresses",
-       std::string(kDocType) + "\n<dl><p>\n<dt><h3 add_date=\"1\">f</h3>\n<dl><p>\n<dt><a href=\"http://x/\">x</a>\n"
-                               "</dl><p>\n</dl><p>\n",
+       std::string(kDocType) +
+           "\n<dl><p>\n<dt><h3 add_date=\"1\">f</h3>\n<dl><p>\n<dt><a href=\"http://x/\">x</a>\n"
+           "</dl><p>\n</dl><p>\n",
        "F f\n  L x \n"},
-      {"CR-only line ends", std::string(kDocType) + "\r<DL><p>\r<DT><A HREF=\"http://a/\">A</A>\r</DL><p>\r",
+      {"CR-only line ends",
+       std::string(kDocType) + "\r<DL><p>\r<DT><A HREF=\"http://a/\">A</A>\r</DL><p>\r",
        "L A http://a/\n"},
       {"over-long title and address are cut to their fields",
-       std::string(kDocType) + "\n<DL><p>\n<DT><A HREF=\"" + std::string(1500, 'u') + "\">" + std::string(300, 't') +
-           "</A>\n</DL><p>\n",
+       std::string(kDocType) + "\n<DL><p>\n<DT><A HREF=\"" + std::string(1500, 'u') + "\">" +
+           std::string(300, 't') + "</A>\n</DL><p>\n",
        nullptr},
   };
   for (const Case& c : cases) {
@@ -264,20 +278,29 @@ TEST_F(FavoritesNSTest, OddFilesLoadAsTheLineRulesSay) {
 }
 
 TEST_F(FavoritesNSTest, BadFilesFailWithTheirCodes) {
-  EXPECT_EQ(Message([&] { TFavoritesNS store(file_); }), "Netscape file not found. Kestro error: 2010");
+  EXPECT_EQ(Message([&] { TFavoritesNS store(file_); }),
+            "Netscape file not found. Kestro error: 2010");
   Write("<html><body>not bookmarks</body></html>\n");
-  EXPECT_EQ(Message([&] { TFavoritesNS store(file_); }), "Netscape file not valid. Kestro error: 2010");
+  EXPECT_EQ(Message([&] { TFavoritesNS store(file_); }),
+            "Netscape file not valid. Kestro error: 2010");
   Write("<!doctype netscape-bookmark-file-1>\n<DL><p>\n</DL><p>\n");
-  EXPECT_EQ(Message([&] { TFavoritesNS store(file_); }), "Netscape file not valid. Kestro error: 2010");
+  EXPECT_EQ(Message([&] { TFavoritesNS store(file_); }),
+            "Netscape file not valid. Kestro error: 2010");
   Write(std::string(kDocType) + "\n<DL><p>\n<DT><A HREF\n</DL><p>\n");
   EXPECT_TRUE(Message([&] { TFavoritesNS store(file_); }).ends_with(" Kestro error: 2005"));
 
   // Lower-case lists have no opening the store can add to.
-  const std::string lower = std::string(kDocType) + "\n<dl><p>\n<dt><h3 add_date=\"1\">f</h3>\n<dl><p>\n</dl><p>\n</dl><p>\n";
+  const std::string lower =
+      std::string(kDocType) +
+      "\n<dl><p>\n<dt><h3 add_date=\"1\">f</h3>\n<dl><p>\n</dl><p>\n</dl><p>\n";
   Write(lower);
   TFavoritesNS store(file_);
-  EXPECT_TRUE(Message([&] { store.AddFavorite("", Item("x", 0, true, "http://x/")); }).ends_with(" Kestro error: 2007"));
-  EXPECT_TRUE(Message([&] { store.AddFavorite("\\f", Item("x", 1, true, "http://x/")); }).ends_with(" Kestro error: 2007"));
+  EXPECT_TRUE(Message([&] {
+                store.AddFavorite("", Item("x", 0, true, "http://x/"));
+              }).ends_with(" Kestro error: 2007"));
+  EXPECT_TRUE(Message([&] {
+                store.AddFavorite("\\f", Item("x", 1, true, "http://x/"));
+              }).ends_with(" Kestro error: 2007"));
   EXPECT_EQ(Text(), lower);  // nothing written
 }
 
@@ -285,14 +308,16 @@ TEST_F(FavoritesNSTest, TheFileIsReplacedWholeOrNotAtAll) {
   const std::string folder = env_.Path("sub");
   ASSERT_TRUE(platform::CreateDirectories(folder));
   const std::string file = platform::NativePath(folder + "/bookmarks.htm");
-  const std::string text = std::string(kDocType) + "\n<DL><p>\n<DT><A HREF=\"http://a/\">A\xFF\tb</A>\n"
+  const std::string text = std::string(kDocType) +
+                           "\n<DL><p>\n<DT><A HREF=\"http://a/\">A\xFF\tb</A>\n"
                            "<DT><A HREF=\"http://b/\">B</A>\n</DL><p>\n";
   ASSERT_TRUE(platform::WriteFileAtomically(file, text));
   TFavoritesNS store(file);
   store.DeleteFavorite("\\B");
   std::string written;
   ASSERT_TRUE(platform::ReadWholeFile(file, written));
-  EXPECT_EQ(written, std::string(kDocType) + "\r\n<DL><p>\r\n<DT><A HREF=\"http://a/\">A\xFF\tb</A>\r\n</DL><p>\r\n");
+  EXPECT_EQ(written, std::string(kDocType) +
+                         "\r\n<DL><p>\r\n<DT><A HREF=\"http://a/\">A\xFF\tb</A>\r\n</DL><p>\r\n");
   std::vector<platform::DirectoryEntry> entries;
   ASSERT_TRUE(platform::ListDirectory(folder, entries));
   ASSERT_EQ(entries.size(), 1u);  // no temporary file left beside it
@@ -304,7 +329,8 @@ TEST_F(FavoritesNSTest, TheFileIsReplacedWholeOrNotAtAll) {
 }
 
 TEST_F(FavoritesNSTest, LineBreaksInNamesAreRefusedBeforeAnythingChanges) {
-  const std::string text = std::string(kDocType) + "\r\n<DL><p>\r\n<DT><A HREF=\"http://a/\">A</A>\r\n</DL><p>\r\n";
+  const std::string text =
+      std::string(kDocType) + "\r\n<DL><p>\r\n<DT><A HREF=\"http://a/\">A</A>\r\n</DL><p>\r\n";
   Write(text);
   TFavoritesNS store(file_);
   FavoriteItem broken = Item("A", 0, true, "http://a/\r\n</DL><p>");

@@ -29,7 +29,8 @@ TEST(ProfileText, ReadsCaseBlindSectionsAndKeys) {
   };
   for (const Case& c : cases) {
     std::string value;
-    EXPECT_EQ(ReadProfileValue(text, c.section, c.key, value), c.found) << c.section << "/" << c.key;
+    EXPECT_EQ(ReadProfileValue(text, c.section, c.key, value), c.found)
+        << c.section << "/" << c.key;
     if (c.found) {
       EXPECT_EQ(value, c.value) << c.section << "/" << c.key;
     }

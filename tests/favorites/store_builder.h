@@ -8,7 +8,8 @@
 
 namespace kestro::testing {
 
-inline FavoriteItem Item(const std::string& name, int level, bool is_url, const std::string& url = "") {
+inline FavoriteItem Item(const std::string& name, int level, bool is_url,
+                         const std::string& url = "") {
   FavoriteItem item = *NewFavoriteItem();
   item.SetName(name);
   item.Level = level;
@@ -21,7 +22,9 @@ inline FavoriteItem Item(const std::string& name, int level, bool is_url, const 
 class ListStore : public TFavoritesBase {
  public:
   ListStore& Folder(const std::string& name, int level) { return Add(Item(name, level, false)); }
-  ListStore& Link(const std::string& name, int level) { return Add(Item(name, level, true, "http://" + name)); }
+  ListStore& Link(const std::string& name, int level) {
+    return Add(Item(name, level, true, "http://" + name));
+  }
   std::string Names() const {
     std::string out;
     for (int i = 0; i < Count(); ++i) out += (i ? "," : "") + std::string(Items(i)->NameText());

@@ -5,8 +5,8 @@
 
 namespace kestro::platform {
 
-std::string GetProfileString(const std::string& file, const std::string& section, const std::string& key,
-                             const std::string& fallback) {
+std::string GetProfileString(const std::string& file, const std::string& section,
+                             const std::string& key, const std::string& fallback) {
   std::string text;
   std::string value;
   if (!ReadWholeFile(file, text) || !ReadProfileValue(text, section, key, value)) {
