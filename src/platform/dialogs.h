@@ -25,7 +25,7 @@ struct Rect {
 
 enum class ModalResult { kOk, kCancel };
 
-struct FontSpec {
+struct FontFace {
   std::string name;
   int height_pixels = 0;  // character height in pixels
 };
@@ -44,7 +44,7 @@ struct ActionFormControls {
   std::string caption;
   int client_width = 0;
   int client_height = 0;
-  FontSpec font;
+  FontFace font;
   std::string group_caption;
   Rect group;  // in client coordinates; the pictures and radios are inside it
   struct Action {
@@ -70,7 +70,7 @@ struct SettingsFormControls {
   int top = 0;
   int client_width = 0;
   int client_height = 0;
-  FontSpec font;
+  FontFace font;
   std::string group_caption;
   Rect group;
   std::array<std::string, 2> items;

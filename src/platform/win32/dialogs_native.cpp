@@ -51,7 +51,7 @@ class DialogTemplate {
   std::vector<DWORD> storage_;
 };
 
-HFONT MakeFont(const FontSpec& font) {
+HFONT MakeFont(const FontFace& font) {
   return CreateFontA(-font.height_pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                      font.name.c_str());
