@@ -124,7 +124,7 @@ TEST_F(Sync20Files, OpensPerlWrittenFilesWhateverTheirFileName) {
   info.buffer = buffer.data();
   info.total_bytes = 100;
   ASSERT_EQ(sm.SyncReadDBAppInfoBlock(h, &info), 0);
-  EXPECT_EQ(info.bytes_read, 4);
+  EXPECT_EQ(int{info.bytes_read}, 4);
   sm.SyncCloseDB(h);
 }
 
