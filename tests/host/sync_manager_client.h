@@ -66,9 +66,18 @@ struct SyncManagerClient {
     return code == 0 ? r.record_id : 0;
   }
 
+  // What a read answered. The fields are copied out of the packed record so
+  // that tests can compare them without binding to misaligned fields.
+  struct ReadFields {
+    uint32_t record_id = 0;
+    uint16_t index = 0;
+    uint8_t attributes = 0;
+    int16_t category = 0;
+    uint32_t record_size = 0;
+  };
   struct Read {
     int32_t result = 0;
-    SyncRawRecord record{};
+    ReadFields record;
     std::string data;
   };
   // Runs one of the read functions with a 65000-byte buffer.
@@ -76,15 +85,16 @@ struct SyncManagerClient {
                 int16_t category = 0) {
     Read out;
     std::vector<uint8_t> buffer(hostapi::kMaxRecordSize);
-    out.record.handle = handle;
-    out.record.record_id = id;
-    out.record.index = index;
-    out.record.category = category;
-    out.record.buffer = buffer.data();
-    out.record.buffer_size = static_cast<uint16_t>(buffer.size());
-    out.result = fn(&out.record);
-    if (out.result == 0) out.data.assign(reinterpret_cast<char*>(buffer.data()), out.record.record_size);
-    out.record.buffer = nullptr;
+    SyncRawRecord raw{};
+    raw.handle = handle;
+    raw.record_id = id;
+    raw.index = index;
+    raw.category = category;
+    raw.buffer = buffer.data();
+    raw.buffer_size = static_cast<uint16_t>(buffer.size());
+    out.result = fn(&raw);
+    out.record = {raw.record_id, raw.index, raw.attributes, raw.category, raw.record_size};
+    if (out.result == 0) out.data.assign(reinterpret_cast<char*>(buffer.data()), raw.record_size);
     return out;
   }
 };
