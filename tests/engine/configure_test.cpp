@@ -54,7 +54,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Choice{"check 1 ok\n", 0, 3, 2, "1000"},             // desktop overwrites handheld, once
                       Choice{"check 3 default on ok\n", 3, 6, 1, "0100"},  // do nothing, from now on
                       Choice{"cancel\n", 1, 99, 2, "1000"},                // cancelled: syncNew untouched
-                      Choice{"check 2 ok\n", 2, 0, 2, "1000"}));           // the disabled action cannot be taken
+                      Choice{"check 2 ok\n", 2, 0, 2, "1000"}),            // the disabled action cannot be taken
+    // Stable names: the default would print the pointers inside Choice.
+    [](const ::testing::TestParamInfo<Choice>& info) {
+      const Choice& c = info.param;
+      return "Temporary" + std::to_string(c.sync_temporary) + "New" + std::to_string(c.sync_new) + "Pref" +
+             std::to_string(c.sync_pref);
+    });
 
 TEST(ConfigureSettings, SettingsButtonOpensTheSettingsDialog) {
   ConduitHarness h;
