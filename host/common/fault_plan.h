@@ -31,6 +31,8 @@ class FaultPlan {
   void Reset(std::vector<FaultEntry> entries);
   // Counts one call of function; the code to fail it with, if any.
   std::optional<int32_t> OnCall(const std::string& function);
+  // True once a sticky fault has fired.
+  bool LinkGone() const { return gone_.has_value(); }
 
  private:
   std::vector<FaultEntry> entries_;

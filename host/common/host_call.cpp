@@ -13,6 +13,7 @@ struct CallState {
   std::mutex mutex;
   std::string plan_key;  // the switch values the plan was built from
   FaultPlan plan;
+  void (*link_lost)() = nullptr;
 };
 
 CallState& State() {
@@ -36,6 +37,12 @@ std::string Line(const char* function, const std::string& args, int32_t result, 
 }
 
 }  // namespace
+
+void OnLinkLost(void (*handler)()) {
+  CallState& state = State();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  state.link_lost = handler;
+}
 
 std::string QuoteArg(const char* text) {
   if (!text) return "null";
@@ -67,8 +74,10 @@ int32_t HostCall(const char* function, const std::string& args, int32_t error_co
     state.plan_key = key;
     state.plan.Reset(ParseFaultPlan(spec));
   }
+  bool was_gone = state.plan.LinkGone();
   if (auto code = state.plan.OnCall(function)) {
     Journal(Line(function, args, *code, "(fault)"));
+    if (!was_gone && state.plan.LinkGone() && state.link_lost) state.link_lost();
     return *code;
   }
   std::string out;

@@ -18,6 +18,10 @@ namespace kestro::host {
 int32_t HostCall(const char* function, const std::string& args, int32_t error_code,
                  const std::function<int32_t(std::string& out)>& body);
 
+// Called once when a sticky fault cuts the link, as a handheld ends its side
+// of the session: the Sync Manager closes its open databases then.
+void OnLinkLost(void (*handler)());
+
 // Quotes a text argument for the journal ("null" for a null pointer).
 std::string QuoteArg(const char* text);
 

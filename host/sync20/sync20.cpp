@@ -37,6 +37,10 @@ int32_t ReadCall(const char* function, SyncRawRecord* record,
   });
 }
 
+// When the link is cut the handheld's side of the session ends: its open
+// databases are closed, keeping every change that was completed.
+const bool kClosesOnLinkLoss = (kestro::host::OnLinkLost([] { Session::Get().CloseAll(); }), true);
+
 }  // namespace
 
 KESTRO_HOST_API int32_t SyncOpenDB(const char* name, int32_t card, uint8_t* handle, uint8_t mode) {

@@ -75,7 +75,10 @@ TEST_F(HostSwitches, StickyFaultCutsEveryLaterCall) {
   EXPECT_EQ(sm.SyncGetDBRecordCount(h, &count), kLinkLost);
   EXPECT_EQ(sm.SyncCloseDB(h), kLinkLost);
   platform::UnsetEnv("KESTRO_HOST_FAULT");
-  // The link is back: the handle is still open and holds the first record.
+  // The link is back. The handheld closed its databases when it went, and
+  // kept what was completed before.
+  EXPECT_EQ(sm.SyncGetDBRecordCount(h, &count), 16393);
+  ASSERT_EQ(sm.SyncOpenDB("KestroDB", 0, &h, hostapi::kOpenRead), 0);
   ASSERT_EQ(sm.SyncGetDBRecordCount(h, &count), 0);
   EXPECT_EQ(count, 1);
   EXPECT_EQ(sm.SyncCloseDB(h), 0);
