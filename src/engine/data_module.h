@@ -37,8 +37,6 @@ class TDataModule1 : public Component {
   TFavoritesBase* Favorites() const { return favorites_.get(); }
 
  private:
-  class RunScope;
-
   void Synchronise(const std::string& recovery_path);
   void DesktopOverwritesHandheld(const std::string& recovery_path);
   TFavoritesBase& RequireStore();

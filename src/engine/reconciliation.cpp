@@ -49,9 +49,7 @@ void Reconciliation::Run() {
 }
 
 int32_t Reconciliation::Write(const FavoriteItem& item, int32_t parent, uint8_t status) {
-  int32_t id = writer_.WriteNewRecord(item, parent, status);
-  ++written_;
-  return id;
+  return writer_.WriteNewRecord(item, parent, status);
 }
 
 int32_t Reconciliation::ContentParent(std::size_t depth) {

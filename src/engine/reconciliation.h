@@ -34,9 +34,6 @@ class Reconciliation {
   // Writes desktop-only items and their whole subtrees.
   void AddPCItems(const FavoriteItemView& list, const std::string& path);
 
-  // Records written so far.
-  int WrittenCount() const { return written_; }
-
  private:
   // A pass: the ID its contents take as Parent, and, for a folder whose own
   // record was not written by its pass, the handheld folder to write just
@@ -64,7 +61,6 @@ class Reconciliation {
   // run (either version), or 0 when none was.
   std::vector<int32_t> folder_ids_;
   std::vector<bool> visited_;
-  int written_ = 0;
 };
 
 }  // namespace kestro
