@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
-# Every test: the native suite, the suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the Windows x86_64 suite under wine64, and the
-# Windows i686 build (real HotSync hosts are 32-bit; built and linked, not run).
+# Every test: installs what the project needs (Debian packages, when missing),
+# then runs the native suite in the debug build, under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and in the optimised build users run; the
+# Windows x86_64 suite under wine64; and the Windows i686 build (real HotSync
+# hosts are 32-bit; built and linked, not run).
 # Stops at the first failure with a non-zero exit.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${KESTRO_JOBS:-2}
+started=$SECONDS
 
-step() { printf '\n==== %s ====\n' "$*"; }
+step() { printf '\n==== %s (at %d s) ====\n' "$*" "$((SECONDS - started))"; }
 
-for preset in debug asan; do
+step "installing what is missing"
+./scripts/install-deps.sh
+
+for preset in debug asan release; do
   step "native suite ($preset)"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"

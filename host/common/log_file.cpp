@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "base/text.h"
 #include "host_paths.h"
 #include "platform/append_file.h"
 #include "platform/environment.h"
@@ -38,7 +39,8 @@ std::string OneLine(const std::string& text) {
 }
 
 bool AppendLine(const std::string& path, const std::string& line) {
-  std::string folder = path.substr(0, path.find_last_of("/\\") == std::string::npos ? 0 : path.find_last_of("/\\"));
+  std::string folder =
+      path.substr(0, path.find_last_of("/\\") == std::string::npos ? 0 : path.find_last_of("/\\"));
   if (!folder.empty() && !platform::DirectoryExists(folder)) platform::CreateDirectories(folder);
   platform::AppendFile file;
   return file.Open(path, false) && file.Append(line + "\n");
@@ -63,13 +65,7 @@ std::vector<LogEntry> ReadLastSession(const std::string& path) {
   std::vector<LogEntry> entries;
   std::string text;
   if (!platform::ReadWholeFile(path, text)) return entries;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (std::string_view line : SplitLines(text)) {
     if (line.empty()) continue;
     if (line[0] == '#') {
       entries.clear();
@@ -78,8 +74,10 @@ std::vector<LogEntry> ReadLastSession(const std::string& path) {
     std::size_t a = line.find('|');
     std::size_t b = a == std::string::npos ? a : line.find('|', a + 1);
     if (b == std::string::npos) continue;
-    entries.push_back({line.substr(0, a), static_cast<int32_t>(std::atol(line.substr(a + 1, b - a - 1).c_str())),
-                       line.substr(b + 1)});
+    entries.push_back(
+        {std::string(line.substr(0, a)),
+         static_cast<int32_t>(std::atol(std::string(line.substr(a + 1, b - a - 1)).c_str())),
+         std::string(line.substr(b + 1))});
   }
   return entries;
 }

@@ -21,6 +21,10 @@ std::string_view FieldText(const char* field, std::size_t size);
 // Copies text into a fixed field, NUL-padded; a longer text is cut to the field.
 void SetFieldText(char* field, std::size_t size, std::string_view text);
 
+// The lines of a text without their ends (LF, or CR LF). A last line with no
+// end counts; an empty text has no lines. The views point into text.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
 // printf-style formatting into a std::string.
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "base/exception.h"
 #include "palmdb/sync_errors.h"
@@ -27,22 +28,16 @@ struct Bindings {
   std::unique_ptr<Binding<HotSyncApiFunctions>> hotsync_api;
   std::unique_ptr<Binding<ConduitManagerFunctions>> conduit_manager;
   std::unique_ptr<Binding<InstallAideFunctions>> install_aide;
+  std::optional<std::string> folder;  // HotSyncLibraryFolder, once found
 };
 
+// Made on first use and freed by UnloadHostLibraries. A plain pointer, so
+// that the runtime's exit-time destructors never free it before the unload.
+Bindings* bindings = nullptr;
+
 Bindings& TheBindings() {
-  static Bindings bindings;
-  return bindings;
-}
-
-std::optional<std::string>& CachedFolder() {
-  static std::optional<std::string> folder;
-  return folder;
-}
-
-template <typename F>
-void Resolve(const platform::DynamicLibrary& library, F& slot, const char* name, const char* source, int line) {
-  slot = library.Function<F>(name);
-  if (!slot) throw EAssertionFailed("Assertion failure", source, line);
+  if (!bindings) bindings = new Bindings();
+  return *bindings;
 }
 
 // Loads HotSyncLibraryFolder() + file; null when the handle is not valid.
@@ -51,7 +46,8 @@ std::unique_ptr<Binding<Functions>> Load(const char* file, const char* unit) {
   auto binding = std::make_unique<Binding<Functions>>();
   binding->library = platform::DynamicLibrary(HotSyncLibraryFolder() + file);
   if (!binding->library.IsLoaded()) {
-    platform::ShowMessageBox(std::string(unit) + ": Unable to load " + file, "Error", platform::MessageIcon::kError);
+    platform::ShowMessageBox(std::string(unit) + ": Unable to load " + file, "Error",
+                             platform::MessageIcon::kError);
     return nullptr;
   }
   return binding;
@@ -62,7 +58,7 @@ const UserDataFunctions kNoUserData{};
 }  // namespace
 
 std::string HotSyncLibraryFolder() {
-  auto& cached = CachedFolder();
+  auto& cached = TheBindings().folder;
   if (cached) return *cached;
   std::string folder;
   std::string own_folder = platform::FolderOf(platform::OwnModuleFile());
@@ -78,7 +74,8 @@ std::string HotSyncLibraryFolder() {
     }
   }
   if (folder.empty()) {
-    if (auto key = platform::OpenCurrentUserKey("Software\\U.S. Robotics\\Pilot Desktop\\Core", false)) {
+    if (auto key =
+            platform::OpenCurrentUserKey("Software\\U.S. Robotics\\Pilot Desktop\\Core", false)) {
       if (auto value = key->Read("HotSyncPath")) {
         std::string path = value->data;
         std::size_t nul = path.find('\0');
@@ -88,7 +85,8 @@ std::string HotSyncLibraryFolder() {
       }
     }
   }
-  if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += platform::PathSeparator();
+  if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')
+    folder += platform::PathSeparator();
   cached = folder;
   return folder;
 }
@@ -103,23 +101,23 @@ void LoadHostLibraries() {
       const char* src = "Imports\\Conduits\\hcdUserData";
       auto& lib = b.user_data->library;
       auto& f = b.user_data->functions;
-      Resolve(lib, f.UmGetUserCount, "UmGetUserCount", src, __LINE__);
-      Resolve(lib, f.UmGetUserID, "UmGetUserID", src, __LINE__);
-      Resolve(lib, f.UmGetUserDirectory, "UmGetUserDirectory", src, __LINE__);
-      Resolve(lib, f.UmGetRootDirectory, "UmGetRootDirectory", src, __LINE__);
+      lib.Require(f.UmGetUserCount, "UmGetUserCount", src, __LINE__);
+      lib.Require(f.UmGetUserID, "UmGetUserID", src, __LINE__);
+      lib.Require(f.UmGetUserDirectory, "UmGetUserDirectory", src, __LINE__);
+      lib.Require(f.UmGetRootDirectory, "UmGetRootDirectory", src, __LINE__);
     }
 
     LoadSyncManager(HotSyncLibraryFolder());
 
     b.hotsync_log = Load<HotSyncLogFunctions>("hslog20.dll", "hcdHslog");
     if (!b.hotsync_log) throw EAbort();
-    Resolve(b.hotsync_log->library, b.hotsync_log->functions.LogAddEntry, "LogAddEntry",
-            "Imports\\Conduits\\hcdHslog", __LINE__);
+    b.hotsync_log->library.Require(b.hotsync_log->functions.LogAddEntry, "LogAddEntry",
+                                   "Imports\\Conduits\\hcdHslog", __LINE__);
 
     b.hotsync_api = Load<HotSyncApiFunctions>("hsapi.dll", "hcdHSAPI");
     if (!b.hotsync_api) throw EAbort();
-    Resolve(b.hotsync_api->library, b.hotsync_api->functions.HsRefreshConduitInfo, "HsRefreshConduitInfo",
-            "Imports\\Conduits\\hcdHSAPI", __LINE__);
+    b.hotsync_api->library.Require(b.hotsync_api->functions.HsRefreshConduitInfo,
+                                   "HsRefreshConduitInfo", "Imports\\Conduits\\hcdHSAPI", __LINE__);
 
     b.conduit_manager = Load<ConduitManagerFunctions>("condmgr.dll", "hcdCondMgre");
     if (!b.conduit_manager) throw EAbort();
@@ -127,23 +125,23 @@ void LoadHostLibraries() {
       const char* src = "Imports\\Conduits\\hcdCondMgre";
       auto& lib = b.conduit_manager->library;
       auto& f = b.conduit_manager->functions;
-      Resolve(lib, f.CmInstallCreator, "CmInstallCreator", src, __LINE__);
-      Resolve(lib, f.CmSetCreatorName, "CmSetCreatorName", src, __LINE__);
-      Resolve(lib, f.CmSetCreatorTitle, "CmSetCreatorTitle", src, __LINE__);
-      Resolve(lib, f.CmSetCreatorDirectory, "CmSetCreatorDirectory", src, __LINE__);
-      Resolve(lib, f.CmSetCreatorFile, "CmSetCreatorFile", src, __LINE__);
-      Resolve(lib, f.CmSetCreatorRemote, "CmSetCreatorRemote", src, __LINE__);
-      Resolve(lib, f.CmSetCreatorInfo, "CmSetCreatorInfo", src, __LINE__);
-      Resolve(lib, f.CmSetCreatorPriority, "CmSetCreatorPriority", src, __LINE__);
-      Resolve(lib, f.CmRemoveConduitByCreatorID, "CmRemoveConduitByCreatorID", src, __LINE__);
-      Resolve(lib, f.CmGetCorePath, "CmGetCorePath", src, __LINE__);
-      Resolve(lib, f.CmGetCreatorDirectory, "CmGetCreatorDirectory", src, __LINE__);
+      lib.Require(f.CmInstallCreator, "CmInstallCreator", src, __LINE__);
+      lib.Require(f.CmSetCreatorName, "CmSetCreatorName", src, __LINE__);
+      lib.Require(f.CmSetCreatorTitle, "CmSetCreatorTitle", src, __LINE__);
+      lib.Require(f.CmSetCreatorDirectory, "CmSetCreatorDirectory", src, __LINE__);
+      lib.Require(f.CmSetCreatorFile, "CmSetCreatorFile", src, __LINE__);
+      lib.Require(f.CmSetCreatorRemote, "CmSetCreatorRemote", src, __LINE__);
+      lib.Require(f.CmSetCreatorInfo, "CmSetCreatorInfo", src, __LINE__);
+      lib.Require(f.CmSetCreatorPriority, "CmSetCreatorPriority", src, __LINE__);
+      lib.Require(f.CmRemoveConduitByCreatorID, "CmRemoveConduitByCreatorID", src, __LINE__);
+      lib.Require(f.CmGetCorePath, "CmGetCorePath", src, __LINE__);
+      lib.Require(f.CmGetCreatorDirectory, "CmGetCreatorDirectory", src, __LINE__);
     }
 
     b.install_aide = Load<InstallAideFunctions>("instaide.dll", "hcdPalmInstall");
     if (!b.install_aide) throw EAbort();
-    Resolve(b.install_aide->library, b.install_aide->functions.PltInstallFile, "PltInstallFile",
-            "Imports\\Conduits\\hcdPalmInstall", __LINE__);
+    b.install_aide->library.Require(b.install_aide->functions.PltInstallFile, "PltInstallFile",
+                                    "Imports\\Conduits\\hcdPalmInstall", __LINE__);
   } catch (...) {
     UnloadHostLibraries();
     throw;
@@ -151,14 +149,15 @@ void LoadHostLibraries() {
 }
 
 void UnloadHostLibraries() {
-  Bindings& b = TheBindings();
+  if (!bindings) return;
+  Bindings& b = *bindings;
   b.install_aide.reset();
   b.conduit_manager.reset();
   b.hotsync_api.reset();
   b.hotsync_log.reset();
   UnloadSyncManager();
   b.user_data.reset();
-  CachedFolder().reset();
+  delete std::exchange(bindings, nullptr);
 }
 
 const UserDataFunctions& UserData() {

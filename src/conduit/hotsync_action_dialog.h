@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "conduit/component.h"
+#include "base/component.h"
 #include "conduit/hotsync_action_form.h"
 
 namespace kestro {

@@ -9,16 +9,8 @@ using platform::Rect;
 
 namespace {
 
-// A failing button handler shows its message and leaves the window open, as a
-// failed click does in any window.
 void RunHandler(const TNotifyEvent& handler, Component* sender) {
-  if (!handler) return;
-  try {
-    handler(sender);
-  } catch (const EAbort&) {
-  } catch (const std::exception& e) {
-    platform::ShowMessageBox(MessageOf(e), "Error", platform::MessageIcon::kError);
-  }
+  if (handler) platform::ShowingFailure([&] { handler(sender); }, "Error");
 }
 
 }  // namespace
@@ -29,7 +21,8 @@ void CheckActionIndex(int index) {
   if (index < 0 || index >= ThcdHotSyncActionForm::kActionCount) RaiseActionIndexError();
 }
 
-ThcdHotSyncActionForm::ThcdHotSyncActionForm() : Component(nullptr), btn_data_(this), btn_about_(this) {
+ThcdHotSyncActionForm::ThcdHotSyncActionForm()
+    : Component(nullptr), btn_data_(this), btn_about_(this) {
   SetName("hcdHotSyncActionForm");
   btn_data_.SetName("BtnData");
   btn_about_.SetName("BtnAbout");
@@ -40,7 +33,8 @@ ThcdHotSyncActionForm::ThcdHotSyncActionForm() : Component(nullptr), btn_data_(t
   c.font = {"MS Sans Serif", 10};
   c.group_caption = "HotSync Action for ";
   c.group = Rect{12, 12, 288, 205};
-  static const char* const kCaptions[kActionCount] = {"&Synchronise the files", "&Desktop overwrites handheld",
+  static const char* const kCaptions[kActionCount] = {"&Synchronise the files",
+                                                      "&Desktop overwrites handheld",
                                                       "H&andheld overwites Desktop", "Do &nothing"};
   static const int kPictureTops[kActionCount] = {40, 82, 125, 167};
   static const int kRadioTops[kActionCount] = {43, 85, 128, 170};

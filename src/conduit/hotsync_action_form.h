@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "conduit/component.h"
+#include "base/component.h"
 #include "platform/dialogs.h"
 
 namespace kestro {
@@ -31,7 +31,7 @@ class ThcdHotSyncActionForm : public Component {
 
   // The radio buttons, in action order.
   bool Checked(int index) const { return controls_.actions.at(index).checked; }
-  void Check(int index);  // -1 unchecks all
+  void Check(int index);     // -1 unchecks all
   int FirstChecked() const;  // -1 when none is checked
   bool SetAsDefaultChecked() const { return controls_.check_state; }
 

@@ -1,6 +1,5 @@
 #include "conduit/singleton_component.h"
 
-#include <memory>
 #include <utility>
 #include <vector>
 
@@ -11,28 +10,25 @@ namespace {
 
 using Registry = std::vector<std::pair<std::string, ThcdSingletonComponent*>>;
 
-// Created with the first instance; released at unload.
-std::unique_ptr<Registry>& SingletonRegistry() {
-  static std::unique_ptr<Registry> registry;
-  return registry;
-}
+// Created with the first instance; released at unload. A plain pointer, so
+// that the runtime's exit-time destructors never free it before the unload.
+Registry* registry = nullptr;
 
 }  // namespace
 
 ThcdSingletonComponent::ThcdSingletonComponent(std::string class_name, Component* owner)
     : Component(owner), class_name_(std::move(class_name)) {
-  auto& registry = SingletonRegistry();
-  if (!registry) registry = std::make_unique<Registry>();
+  if (!registry) registry = new Registry();
   for (auto& [name, instance] : *registry) {
     if (name == class_name_) {
-      throw EhcdSingletonError(Format("The class \"%s\" has already been instantiated", class_name_.c_str()));
+      throw EhcdSingletonError(
+          Format("The class \"%s\" has already been instantiated", class_name_.c_str()));
     }
   }
   registry->emplace_back(class_name_, this);
 }
 
 ThcdSingletonComponent::~ThcdSingletonComponent() {
-  auto& registry = SingletonRegistry();
   if (!registry) return;
   for (auto it = registry->begin(); it != registry->end(); ++it) {
     if (it->second == this) {
@@ -43,7 +39,6 @@ ThcdSingletonComponent::~ThcdSingletonComponent() {
 }
 
 ThcdSingletonComponent* FindSingleton(const std::string& class_name) {
-  auto& registry = SingletonRegistry();
   if (!registry) return nullptr;
   for (auto& [name, instance] : *registry) {
     if (name == class_name) return instance;
@@ -51,6 +46,6 @@ ThcdSingletonComponent* FindSingleton(const std::string& class_name) {
   return nullptr;
 }
 
-void ReleaseSingletonRegistry() { SingletonRegistry().reset(); }
+void ReleaseSingletonRegistry() { delete std::exchange(registry, nullptr); }
 
 }  // namespace kestro

@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "base/component.h"
 #include "base/exception.h"
-#include "conduit/component.h"
 
 namespace kestro {
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "conduit/component.h"
+#include "base/component.h"
 #include "conduit/palm_component.h"
 #include "favorites/favorite_item.h"
 #include "favorites/favorites_base.h"

@@ -2,7 +2,12 @@
 // the singleton registry, the desktop libraries (user data, Sync Manager, log,
 // HotSync API, Conduit Manager, install aide), and last the data module with
 // its component and table. Tear-down runs the other way.
-#include <memory>
+//
+// What lives from load to unload is held by plain pointers, never by objects
+// with static destructors: at process exit the C++ runtime destroys those
+// before the library's own tear-down runs, which would then free them twice.
+
+#include <utility>
 
 #include "conduit/host_libraries.h"
 #include "conduit/singleton_component.h"
@@ -13,17 +18,14 @@
 namespace kestro {
 namespace {
 
-std::unique_ptr<TDataModule1>& DataModule() {
-  static std::unique_ptr<TDataModule1> module;
-  return module;
-}
+TDataModule1* data_module = nullptr;
 
 }  // namespace
 
 bool OnLibraryLoad() {
   try {
     LoadHostLibraries();
-    DataModule() = std::make_unique<TDataModule1>();
+    data_module = new TDataModule1();
     return true;
   } catch (const EAbort&) {
     // The failing library has shown its box already.
@@ -38,7 +40,7 @@ bool OnLibraryLoad() {
 
 void OnLibraryUnload() {
   try {
-    DataModule().reset();
+    delete std::exchange(data_module, nullptr);
     UnloadHostLibraries();
     ReleaseSingletonRegistry();
   } catch (...) {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "conduit/component.h"
+#include "base/component.h"
 #include "palmdb/field_defs.h"
 #include "palmdb/fields.h"
 #include "palmdb/variant.h"

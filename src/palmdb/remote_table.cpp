@@ -122,6 +122,12 @@ void ThcdPalmRemoteTable::ClearValues() {
   values_.assign(static_cast<std::size_t>(FieldDefs().Count()), {});
 }
 
+void ThcdPalmRemoteTable::LeaveRecord(int32_t rec_no) {
+  rec_no_ = rec_no;
+  attributes_ = 0;
+  record_id_ = 0;
+}
+
 void ThcdPalmRemoteTable::FieldDefsChanged() {
   Fields().Rebuild(FieldDefs().Count());
   // The values always hold one text per definition; the old ones belonged

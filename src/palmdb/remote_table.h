@@ -119,6 +119,8 @@ class ThcdPalmRemoteTable : public ThcdPalmTable {
   void WriteRecord();
   void DeleteRecordById(uint32_t id);
   void ClearValues();
+  // No record is current: position rec_no, no ID, no attributes.
+  void LeaveRecord(int32_t rec_no);
   uint8_t* ReadBuffer();
 
   std::string creator_id_;

@@ -84,9 +84,7 @@ void ThcdPalmRemoteTable::FetchNextRecord() {
   posted_ = false;
   if (result == kSyncErrNotFound) {
     // The end of the walk; the values are left as they were.
-    rec_no_ = RecordCount();
-    attributes_ = 0;
-    record_id_ = 0;
+    LeaveRecord(RecordCount());
     category_ = static_cast<int8_t>(category_filter_ & 0xFF);
     return;
   }
@@ -103,9 +101,7 @@ void ThcdPalmRemoteTable::SetRecNo(int32_t position) {
   if (position == count) {
     // One past the last record is the end of the walk, as Last leaves it:
     // no record there to ask the handheld for.
-    rec_no_ = count;
-    attributes_ = 0;
-    record_id_ = 0;
+    LeaveRecord(count);
     ClearValues();
     DoAfterRecChange();
     return;
@@ -161,9 +157,7 @@ bool ThcdPalmRemoteTable::GotoRecordId(uint32_t id) {
   record.buffer = ReadBuffer();
   int32_t result = SyncManager().SyncReadRecordById(&record);
   if (result == kSyncErrNotFound) {
-    rec_no_ = 0;
-    attributes_ = 0;
-    record_id_ = 0;
+    LeaveRecord(0);
     return false;
   }
   if (result != 0) RaiseSyncError(result);
@@ -288,9 +282,7 @@ void ThcdPalmRemoteTable::EmptyTable() {
   if (GetActive()) {
     RequireNotEditing();
     CheckSyncResult(sync.SyncPurgeAllRecs(handle_));
-    rec_no_ = 0;
-    attributes_ = 0;
-    record_id_ = 0;
+    LeaveRecord(0);
     ClearValues();
     return;
   }
@@ -320,8 +312,7 @@ void ThcdPalmRemoteTable::CreateTable() {
   handle_ = block.handle;
   DoAfterTableCreate();
   state_ = tsBrowse;
-  attributes_ = 0;
-  record_id_ = 0;
+  LeaveRecord(rec_no_);
   ClearValues();
 }
 

@@ -20,12 +20,6 @@ Binding*& TheBinding() {
   return binding;
 }
 
-template <typename F>
-void Resolve(const platform::DynamicLibrary& library, F& slot, const char* name, int line) {
-  slot = library.Function<F>(name);
-  if (!slot) throw EAssertionFailed("Assertion failure", "Imports\\Conduits\\hcdSyncMgr", line);
-}
-
 }  // namespace
 
 void LoadSyncManager(const std::string& folder) {
@@ -35,12 +29,14 @@ void LoadSyncManager(const std::string& folder) {
   platform::DynamicLibrary library("sync20.dll");
   platform::SetCurrentDirectory(saved);
   if (!library.IsLoaded()) {
-    platform::ShowMessageBox("hcdSyncMgr: Unable to load sync20.dll", "Error", platform::MessageIcon::kError);
+    platform::ShowMessageBox("hcdSyncMgr: Unable to load sync20.dll", "Error",
+                             platform::MessageIcon::kError);
     throw EAbort();
   }
   auto binding = std::make_unique<Binding>();
   SyncManagerFunctions& f = binding->functions;
-#define KESTRO_RESOLVE(name) Resolve(library, f.name, #name, __LINE__)
+#define KESTRO_RESOLVE(name) \
+  library.Require(f.name, #name, "Imports\\Conduits\\hcdSyncMgr", __LINE__)
   KESTRO_RESOLVE(SyncOpenDB);
   KESTRO_RESOLVE(SyncCloseDB);
   KESTRO_RESOLVE(SyncCreateDB);

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/exception.h"
+
 namespace kestro::platform {
 
 // "sync20.dll" -> "sync20.so" on Linux; unchanged on Windows.
@@ -31,8 +33,17 @@ class DynamicLibrary {
   F Function(const char* name) const {
     return reinterpret_cast<F>(Symbol(name));
   }
+  // Sets slot to the function, which the library must have: a missing one
+  // raises EAssertionFailed naming the unit and line that asked for it.
+  template <typename F>
+  void Require(F& slot, const char* name, const char* unit, int line) const {
+    slot = Function<F>(name);
+    if (!slot) throw EAssertionFailed("Assertion failure", unit, line);
+  }
 
  private:
+  static void Close(void* handle);  // the platform's unload
+
   void* handle_ = nullptr;
   std::string error_;
 };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/exception.h"
 #include "platform/environment.h"
 
 namespace kestro::platform {
@@ -14,6 +15,15 @@ bool RecordMessageBox(const std::string& text, const std::string& caption) {
     std::fclose(f);
   }
   return true;
+}
+
+void ShowingFailure(const std::function<void()>& action, const std::string& caption) {
+  try {
+    action();
+  } catch (const EAbort&) {
+  } catch (const std::exception& e) {
+    ShowMessageBox(MessageOf(e), caption, MessageIcon::kError);
+  }
 }
 
 }  // namespace kestro::platform

@@ -19,7 +19,7 @@ std::string NormaliseKeyPath(const std::string& path) {
 }
 
 struct Key {
-  std::string path;                        // as first written
+  std::string path;                                      // as first written
   std::vector<std::pair<std::string, RegValue>> values;  // in order written
 };
 
@@ -110,7 +110,9 @@ bool ParseValueData(std::string_view data, RegValue& value) {
     std::string hex(data.substr(6));
     uint32_t v = 0;
     for (char c : hex) {
-      int d = (c >= '0' && c <= '9') ? c - '0' : (AsciiUpper(c) >= 'A' && AsciiUpper(c) <= 'F') ? AsciiUpper(c) - 'A' + 10 : -1;
+      int d = (c >= '0' && c <= '9')                           ? c - '0'
+              : (AsciiUpper(c) >= 'A' && AsciiUpper(c) <= 'F') ? AsciiUpper(c) - 'A' + 10
+                                                               : -1;
       if (d < 0) return false;
       v = v * 16 + static_cast<uint32_t>(d);
     }
@@ -154,13 +156,8 @@ bool Load(const std::string& file, Hive& hive) {
   std::string text;
   if (!ReadWholeFile(file, text)) return !PathExists(file);  // no file: empty hive
   Key* current = nullptr;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (std::string_view line_view : SplitLines(text)) {
+    std::string line(line_view);
     if (line.empty() || line == "REGEDIT4" || line[0] == ';') continue;
     if (line.front() == '[' && line.back() == ']') {
       std::string path = line.substr(1, line.size() - 2);
@@ -196,10 +193,12 @@ bool Save(const std::string& file, const Hive& hive) {
   for (const auto& [upper, key] : hive.keys) {
     out += "\r\n[" + std::string(kRoot) + "\\" + key.path + "]\r\n";
     for (const auto& [name, value] : key.values) {
-      out += (name.empty() ? std::string("@") : "\"" + Escape(name) + "\"") + "=" + ValueData(value) + "\r\n";
+      out += (name.empty() ? std::string("@") : "\"" + Escape(name) + "\"") + "=" +
+             ValueData(value) + "\r\n";
     }
   }
-  std::string folder = file.substr(0, file.find_last_of("/\\") == std::string::npos ? 0 : file.find_last_of("/\\"));
+  std::string folder =
+      file.substr(0, file.find_last_of("/\\") == std::string::npos ? 0 : file.find_last_of("/\\"));
   if (!folder.empty()) CreateDirectories(folder);
   return WriteFileAtomically(file, out);
 }

@@ -16,23 +16,15 @@ using platform::Rect;
 constexpr const char* kFolderLabel = "Select the favorites folder:";
 constexpr const char* kBookmarkLabel = "Select the bookmark file (bookmarks.htm):";
 
-// A handler's failure is shown and the dialog stays open, as a click that
-// failed would leave it.
-void ReportFailures(const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (const EAbort&) {
-  } catch (const std::exception& e) {
-    platform::ShowMessageBox(MessageOf(e), "Kestro", platform::MessageIcon::kError);
-  }
+void Refuse(const char* text) {
+  platform::ShowMessageBox(text, "Kestro", platform::MessageIcon::kNone);
 }
-
-void Refuse(const char* text) { platform::ShowMessageBox(text, "Kestro", platform::MessageIcon::kNone); }
 
 // A Netscape bookmark file says so in its document type line.
 bool IsNetscapeBookmarkFile(const std::string& path) {
   std::string text;
-  if (!platform::ReadWholeFile(path, text)) throw Exception(Format("Cannot open file %s", path.c_str()));
+  if (!platform::ReadWholeFile(path, text))
+    throw Exception(Format("Cannot open file %s", path.c_str()));
   return text.find("<!DOCTYPE NETSCAPE") != std::string::npos;
 }
 
@@ -53,7 +45,8 @@ TForm1::TForm1() {
   c.label = kFolderLabel;
   c.label_rect = Rect{8, 64, 123, 13};
   c.edit = Rect{8, 80, 321, 21};
-  c.browse = {"Browse ...", Rect{8, 104, 75, 25}, true, [this] { ReportFailures([this] { Button1Click(); }); }};
+  c.browse = {"Browse ...", Rect{8, 104, 75, 25}, true,
+              [this] { platform::ShowingFailure([this] { Button1Click(); }, "Kestro"); }};
   c.ok = {"Ok", Rect{176, 104, 75, 25}, true, nullptr};
   c.cancel = {"Cancel", Rect{256, 104, 75, 25}, true, [this] { CancelBtnClick(); }};
   c.on_item_click = [this] { RadioGroup2Click(); };
@@ -106,7 +99,8 @@ bool TForm1::OkBtnClick() {
   if (controls_.item_index == 1) {
     if (!platform::FileExists(text)) {
       Refuse(
-          "The Netscape bookmark file you've selected does not exists. Please select an existing Netscape bookmark "
+          "The Netscape bookmark file you've selected does not exists. Please select an existing "
+          "Netscape bookmark "
           "file.");
       return false;
     }
@@ -118,7 +112,9 @@ bool TForm1::OkBtnClick() {
       return false;
     }
     if (!valid) {
-      Refuse("The Netscape bookmark file you've selected is not valid. Please select a valid Netscape bookmark file.");
+      Refuse(
+          "The Netscape bookmark file you've selected is not valid. Please select a valid Netscape "
+          "bookmark file.");
       return false;
     }
   }

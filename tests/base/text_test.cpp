@@ -53,6 +53,13 @@ TEST(Text, ParseInt64AcceptsWholeDecimalNumbersOnly) {
   }
 }
 
+TEST(Text, SplitLinesTakesBothLineEndsAndAnUnendedLastLine) {
+  using Lines = std::vector<std::string_view>;
+  EXPECT_EQ(SplitLines(""), Lines{});
+  EXPECT_EQ(SplitLines("a\r\nb\n\nc"), (Lines{"a", "b", "", "c"}));
+  EXPECT_EQ(SplitLines("a\rb\r\n"), Lines{"a\rb"}) << "a lone CR is text";
+}
+
 TEST(Exception, AssertionNamesSourceAndLine) {
   EAssertionFailed e("Assertion failure", "Imports\\Conduits\\hcdHslog", 12);
   EXPECT_EQ(e.Message(), "Assertion failure (Imports\\Conduits\\hcdHslog, line 12)");

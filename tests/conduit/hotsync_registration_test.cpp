@@ -1,8 +1,12 @@
-// The real conduit library through the hotsync program: self-registration
-// with the stand-in Conduit Manager (and its failure on cue), unregistration
-// with the users' conduit folders, and configuration with a scripted user
-// going through both dialogs.
+// The real conduit library through the hotsync program: a HotSync of the
+// bundled samples that must end with a clean exit in every build (an
+// optimised build once crashed at exit after finishing its work),
+// self-registration with the stand-in Conduit Manager (and its failure on
+// cue), unregistration with the users' conduit folders, and configuration
+// with a scripted user going through both dialogs.
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "conduit/scripted_dialogs.h"
 #include "host/run_program.h"
@@ -25,7 +29,9 @@ const char* const kHotsync = "hotsync";
 
 class HotsyncConduit : public ::testing::Test {
  protected:
-  ProgramRun Run(const std::vector<std::string>& args) { return RunProgram(BinFolder() + kHotsync, args); }
+  ProgramRun Run(const std::vector<std::string>& args) {
+    return RunProgram(BinFolder() + kHotsync, args);
+  }
   // The Conduit Manager calls journalled so far, by name ("(fault)" marked).
   std::vector<std::string> ConduitManagerCalls() {
     std::vector<std::string> names;
@@ -39,12 +45,38 @@ class HotsyncConduit : public ::testing::Test {
   TestEnvironment env_;
 };
 
+TEST_F(HotsyncConduit, SyncOfTheSamplesExitsCleanlyForEitherStore) {
+  namespace fs = std::filesystem;
+  const fs::path samples =
+      fs::u8path(platform::NativePath(std::string(KESTRO_SOURCE_DIR) + "/samples"));
+  const fs::path folder = fs::u8path(env_.Folder());
+  fs::copy(samples, folder / "samples", fs::copy_options::recursive);
+  const struct {
+    const char* location;
+    int32_t browser_type;
+  } stores[] = {{"Favorites", 0}, {"bookmarks.htm", 1}};
+  for (const auto& store : stores) {
+    SCOPED_TRACE(store.location);
+    fs::remove_all(folder / "handheld");
+    fs::create_directories(folder / "handheld");
+    fs::copy_file(samples / "handheld" / "KestroDB.pdb", folder / "handheld" / "KestroDB.pdb");
+    ASSERT_TRUE(WriteSettings((folder / "samples" / store.location).string(), store.browser_type));
+    for (const char* type : {"0", "6"}) {
+      auto sync = Run({"sync", "--conduit", BinFolder() + kConduit, "--type", type});
+      EXPECT_EQ(sync.exit_code, 0) << sync.output;
+      EXPECT_NE(sync.output.find("HotSync complete"), std::string::npos) << sync.output;
+    }
+  }
+  EXPECT_EQ(env_.LogLines().back(), "-1|Kestro - conduit configured to Do Nothing");
+}
+
 TEST_F(HotsyncConduit, RegistersItselfAndUnregistersWithoutTouchingTheUsersOwnFiles) {
   auto reg = Run({"register", BinFolder() + kConduit});
   ASSERT_EQ(reg.exit_code, 0) << reg.output;
   EXPECT_EQ(ConduitManagerCalls(),
             (std::vector<std::string>{"CmInstallCreator", "CmSetCreatorName", "CmSetCreatorTitle",
-                                      "CmSetCreatorDirectory", "CmSetCreatorPriority", "CmSetCreatorInfo"}));
+                                      "CmSetCreatorDirectory", "CmSetCreatorPriority",
+                                      "CmSetCreatorInfo"}));
   EXPECT_EQ(env_.HostCalls("HsRefreshConduitInfo").size(), 1u);
   auto conduits = Run({"conduits"});
   EXPECT_NE(conduits.output.find("Kstr"), std::string::npos) << conduits.output;
@@ -76,10 +108,11 @@ TEST_F(HotsyncConduit, RegistrationStopsAtTheFirstFailingCallWithOneMessage) {
   platform::UnsetEnv("KESTRO_HOST_FAULT");
   EXPECT_EQ(reg.exit_code, 1) << reg.output;
   EXPECT_NE(reg.output.find("-1009"), std::string::npos) << reg.output;
-  EXPECT_EQ(ConduitManagerCalls(),
-            (std::vector<std::string>{"CmInstallCreator", "CmSetCreatorName", "CmSetCreatorTitle!"}));
+  EXPECT_EQ(ConduitManagerCalls(), (std::vector<std::string>{"CmInstallCreator", "CmSetCreatorName",
+                                                             "CmSetCreatorTitle!"}));
   EXPECT_TRUE(env_.HostCalls("HsRefreshConduitInfo").empty());
-  EXPECT_EQ(env_.MessageBoxes(), std::vector<std::string>{"Error|" + EPalmSyncError(-1009).Message()});
+  EXPECT_EQ(env_.MessageBoxes(),
+            std::vector<std::string>{"Error|" + EPalmSyncError(-1009).Message()});
 }
 
 TEST_F(HotsyncConduit, ConfigurationReachesBothDialogsAndKeepsTheChoices) {
@@ -87,7 +120,8 @@ TEST_F(HotsyncConduit, ConfigurationReachesBothDialogsAndKeepsTheChoices) {
   std::string bookmarks = env_.Path("bookmarks.htm");
   platform::WriteFileAtomically(bookmarks, "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n");
   ScriptedDialogs dialogs(env_);
-  dialogs.Script({"check 2 data check 3 default on ok", "select 1 browse ok", "choose " + bookmarks});
+  dialogs.Script(
+      {"check 2 data check 3 default on ok", "select 1 browse ok", "choose " + bookmarks});
   auto config = Run({"config", "--creator", "Kstr"});
   ASSERT_EQ(config.exit_code, 0) << config.output;
   EXPECT_TRUE(dialogs.Unused().empty());

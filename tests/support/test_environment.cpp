@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "base/text.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/process_paths.h"
@@ -12,9 +13,9 @@
 namespace kestro::testing {
 namespace {
 
-const char* const kVariables[] = {"KESTRO_REGISTRY", "KESTRO_MESSAGE_LOG", "KESTRO_HOTSYNC_LOG",
-                                  "KESTRO_HOST_FOLDER", "KESTRO_HANDHELD", "KESTRO_HOTSYNC_HOME",
-                                  "KESTRO_HOST_JOURNAL", "KESTRO_HOST_FAULT"};
+const char* const kVariables[] = {
+    "KESTRO_REGISTRY", "KESTRO_MESSAGE_LOG",  "KESTRO_HOTSYNC_LOG",  "KESTRO_HOST_FOLDER",
+    "KESTRO_HANDHELD", "KESTRO_HOTSYNC_HOME", "KESTRO_HOST_JOURNAL", "KESTRO_HOST_FAULT"};
 
 std::string UniqueFolder() {
   static std::atomic<int> counter{0};
@@ -46,10 +47,13 @@ TestEnvironment::TestEnvironment() : folder_(UniqueFolder()) {
 TestEnvironment::~TestEnvironment() {
   for (const char* name : kVariables) platform::UnsetEnv(name);
   for (auto& [name, value] : saved_) platform::SetEnv(name.c_str(), value);
-  if (!std::getenv("KESTRO_KEEP_TEST_FILES")) platform::DeleteTree(folder_.substr(0, folder_.size() - 1));
+  if (!std::getenv("KESTRO_KEEP_TEST_FILES"))
+    platform::DeleteTree(folder_.substr(0, folder_.size() - 1));
 }
 
-std::vector<std::string> TestEnvironment::MessageBoxes() const { return ReadLines(Path("messages.txt")); }
+std::vector<std::string> TestEnvironment::MessageBoxes() const {
+  return ReadLines(Path("messages.txt"));
+}
 
 std::vector<std::string> TestEnvironment::LogLines() const {
   // The stand-in log writes "time|activity|text" per entry and "#" lines
@@ -83,7 +87,8 @@ std::vector<TestEnvironment::HostCallLine> TestEnvironment::HostCalls() const {
   return calls;
 }
 
-std::vector<TestEnvironment::HostCallLine> TestEnvironment::HostCalls(const std::string& function) const {
+std::vector<TestEnvironment::HostCallLine> TestEnvironment::HostCalls(
+    const std::string& function) const {
   std::vector<HostCallLine> calls;
   for (auto& call : HostCalls()) {
     if (call.function == function) calls.push_back(std::move(call));
@@ -100,15 +105,7 @@ std::vector<std::string> ReadLines(const std::string& path) {
   std::vector<std::string> lines;
   std::string text;
   if (!platform::ReadWholeFile(path, text)) return lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
-  }
+  for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
   return lines;
 }
 

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include "platform/posix/write_all.h"
 
 namespace kestro::platform {
 
@@ -20,16 +20,7 @@ bool AppendFile::Open(const std::string& path, bool truncate) {
 
 bool AppendFile::Append(std::string_view data) {
   if (!IsOpen()) return false;
-  int fd = static_cast<int>(handle_);
-  while (!data.empty()) {
-    ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
+  return WriteAll(static_cast<int>(handle_), data);
 }
 
 bool AppendFile::Sync() {

@@ -27,30 +27,10 @@ DynamicLibrary::DynamicLibrary(const std::string& dll_path) {
   }
 }
 
-DynamicLibrary::~DynamicLibrary() { Release(); }
-
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : handle_(other.handle_), error_(std::move(other.error_)) {
-  other.handle_ = nullptr;
-}
-
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-  if (this != &other) {
-    Release();
-    handle_ = other.handle_;
-    error_ = std::move(other.error_);
-    other.handle_ = nullptr;
-  }
-  return *this;
-}
-
 void* DynamicLibrary::Symbol(const char* name) const {
   return handle_ ? ::dlsym(handle_, name) : nullptr;
 }
 
-void DynamicLibrary::Release() {
-  if (handle_) ::dlclose(handle_);
-  handle_ = nullptr;
-}
+void DynamicLibrary::Close(void* handle) { ::dlclose(handle); }
 
 }  // namespace kestro::platform

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "base/text.h"
+#include "platform/posix/write_all.h"
 
 namespace kestro::platform {
 
@@ -64,18 +65,6 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
   return true;
 }
 
-static bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 bool WriteFileAtomically(const std::string& path, std::string_view contents) {
   std::string temp = path + ".tmp" + std::to_string(::getpid());
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -88,7 +77,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents) {
     return false;
   }
   // Make the rename itself durable.
-  std::string folder = path.substr(0, path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/'));
+  std::string folder =
+      path.substr(0, path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/'));
   int dfd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);

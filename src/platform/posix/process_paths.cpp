@@ -8,11 +8,6 @@
 
 namespace kestro::platform {
 
-std::string FolderOf(const std::string& path) {
-  std::size_t pos = path.find_last_of("/\\");
-  return pos == std::string::npos ? std::string() : path.substr(0, pos + 1);
-}
-
 std::string HostProgramFolder() {
   if (auto folder = GetEnv("KESTRO_HOST_FOLDER"); folder && !folder->empty()) {
     return folder->back() == '/' ? *folder : *folder + "/";

@@ -5,11 +5,6 @@
 
 namespace kestro::platform {
 
-std::string FolderOf(const std::string& path) {
-  std::size_t pos = path.find_last_of("/\\");
-  return pos == std::string::npos ? std::string() : path.substr(0, pos + 1);
-}
-
 std::string HostProgramFolder() {
   if (auto folder = GetEnv("KESTRO_HOST_FOLDER"); folder && !folder->empty()) {
     char last = folder->back();
@@ -23,8 +18,9 @@ std::string HostProgramFolder() {
 std::string OwnModuleFile() {
   HMODULE module = nullptr;
   static const int anchor = 0;
-  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          reinterpret_cast<LPCSTR>(&anchor), &module)) {
+  if (!GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCSTR>(&anchor), &module)) {
     return {};
   }
   char buf[MAX_PATH];
