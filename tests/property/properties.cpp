@@ -115,15 +115,14 @@ std::vector<std::string> FirstRunDifferences(const Tree& desktop, const Tree& ha
   std::vector<std::string> differences;
   for (const auto& [key, n] : want) {
     if (At(got, key) < n) {
-      differences.push_back("lost: " + ShowKey(key) + " is " + Times(n) + " on the desktop, " +
-                            Times(At(got, key)) + " on the handheld after the first run");
+      differences.push_back("first run lost: " + ShowKey(key) + " is " + Times(n) +
+                            " on the desktop, " + Times(At(got, key)) + " on the handheld");
     }
   }
   for (const auto& [key, n] : got) {
     if (n > At(want, key)) {
-      differences.push_back("duplicate: " + ShowKey(key) + " is " + Times(n) +
-                            " on the handheld, " + Times(At(want, key)) +
-                            " on the desktop after the first run");
+      differences.push_back("first run duplicate: " + ShowKey(key) + " is " + Times(n) +
+                            " on the handheld, " + Times(At(want, key)) + " on the desktop");
     }
   }
   return differences;
@@ -138,7 +137,7 @@ std::string FirstDifference(const std::string& before, const std::string& after)
   auto line_of = [&](const std::string& text) {
     return text.substr(from, text.find('\n', from) - from);
   };
-  return "changed by a second run: \"" + line_of(before) + "\" became \"" + line_of(after) + "\"";
+  return "second run changed: \"" + line_of(before) + "\" became \"" + line_of(after) + "\"";
 }
 
 }  // namespace kestro::property

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <map>
 #include <sstream>
 
 #include "platform/environment.h"
@@ -124,8 +125,13 @@ void RunSeeds(Store store) {
     if (one) std::cout << story.str();
     if (found.empty()) continue;
     ++failed;
-    ADD_FAILURE() << "PROPERTY FAILURE " << ShowScenario(scenario) << ": " << found.front() << " ("
-                  << found.size() << " in all)";
+    // One line for each kind of violation (the text before its colon).
+    std::map<std::string, std::vector<std::string>> kinds;
+    for (const std::string& v : found) kinds[v.substr(0, v.find(':'))].push_back(v);
+    for (const auto& [kind, all] : kinds) {
+      ADD_FAILURE() << "PROPERTY FAILURE " << ShowScenario(scenario) << ": " << all.front() << " ("
+                    << all.size() << " of this kind)";
+    }
   }
   std::cout << StoreName(store) << ", seeds " << first << " to " << first + count - 1 << ": "
             << failed << " broke a property\n";
