@@ -78,7 +78,8 @@ for store in $stores; do
     echo "   minimal: seed $seed, items $items, depth $depth, edits $edits"
     echo "   replay:  $replay"
     if [[ ${STORY:-1} != 0 ]]; then
-      replay "$store" "$seed" "$items" "$depth" "$edits" | sed -n '/^seed /,/^Violations/p' | sed 's/^/   | /'
+      replay "$store" "$seed" "$items" "$depth" "$edits" |
+        awk '/^seed /{on=1} on && /^Violations:/{print; tail=1; next} tail && !/^  /{exit} on' | sed 's/^/   | /'
     fi
   done
 done

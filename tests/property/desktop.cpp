@@ -99,8 +99,6 @@ std::string BookmarkText(BookmarkStyle style, const Tree& tree) {
   return out;
 }
 
-}  // namespace
-
 Tree ReadBookmarks(const std::string& html) {
   Tree tree;
   // For each open list: whether it is a folder's (a list that follows a
@@ -148,6 +146,8 @@ Tree ReadBookmarks(const std::string& html) {
   }
   return tree;
 }
+
+}  // namespace
 
 Tree ReadDesktop(Store store, const std::string& location) {
   Tree tree;

@@ -18,7 +18,4 @@ void WriteDesktop(const Scenario& scenario, const std::string& location, const T
 // The desktop as text, to tell whether a run changed it.
 std::string DesktopText(Store store, const std::string& location);
 
-// A bookmark file's entries by its tags; exposed for the reader's own test.
-Tree ReadBookmarks(const std::string& html);
-
 }  // namespace kestro::property

@@ -32,6 +32,15 @@ int At(const Counts& counts, const std::string& key) {
   return it == counts.end() ? 0 : it->second;
 }
 
+// Calls check(side, key, count) for every favourite key of each side after the run.
+template <typename Check>
+void EachFavoriteAfter(const RunOutcome& run, Check check) {
+  for (const auto& [side, tree] :
+       {std::pair{"handheld", &run.handheld_after}, {"desktop", &run.desktop_after}}) {
+    for (const auto& [key, n] : Count(*tree, false, true)) check(side, key, n);
+  }
+}
+
 std::string Times(int n) { return n == 1 ? "once" : std::to_string(n) + " times"; }
 
 }  // namespace
@@ -80,15 +89,12 @@ std::vector<std::string> FavoritesInForeignFolders(const RunOutcome& run) {
   const Counts before_handheld = Count(run.handheld_before, false, true);
   const Counts before_desktop = Count(run.desktop_before, false, true);
   std::vector<std::string> foreign;
-  for (const auto& [side, tree] :
-       {std::pair{"handheld", &run.handheld_after}, {"desktop", &run.desktop_after}}) {
-    for (const auto& [key, n] : Count(*tree, false, true)) {
-      if (At(before_handheld, key) == 0 && At(before_desktop, key) == 0) {
-        foreign.push_back(std::string("foreign folder: ") + ShowKey(key) + " is on the " + side +
-                          ", and neither side had it in that folder before");
-      }
+  EachFavoriteAfter(run, [&](const std::string& side, const std::string& key, int) {
+    if (At(before_handheld, key) == 0 && At(before_desktop, key) == 0) {
+      foreign.push_back("foreign folder: " + ShowKey(key) + " is on the " + side +
+                        ", and neither side had it in that folder before");
     }
-  }
+  });
   return foreign;
 }
 
@@ -96,17 +102,13 @@ std::vector<std::string> NewDuplicates(const RunOutcome& run) {
   const Counts before_handheld = Count(run.handheld_before, true, true);
   const Counts before_desktop = Count(run.desktop_before, false, true);
   std::vector<std::string> duplicates;
-  for (const auto& [side, tree] :
-       {std::pair{"handheld", &run.handheld_after}, {"desktop", &run.desktop_after}}) {
-    for (const auto& [key, n] : Count(*tree, false, true)) {
-      const int most = std::max({At(before_handheld, key), At(before_desktop, key), 1});
-      if (n > most) {
-        duplicates.push_back(std::string("duplicate: ") + ShowKey(key) + " is " + Times(n) +
-                             " on the " + side + ", at most " + Times(most) +
-                             " on one side before");
-      }
+  EachFavoriteAfter(run, [&](const std::string& side, const std::string& key, int n) {
+    const int most = std::max({At(before_handheld, key), At(before_desktop, key), 1});
+    if (n > most) {
+      duplicates.push_back("duplicate: " + ShowKey(key) + " is " + Times(n) + " on the " + side +
+                           ", at most " + Times(most) + " on one side before");
     }
-  }
+  });
   return duplicates;
 }
 

@@ -10,6 +10,8 @@
 // uses them to shrink a failing seed).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <iostream>
 #include <map>
 #include <sstream>
