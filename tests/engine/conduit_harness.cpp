@@ -14,7 +14,8 @@ namespace {
 using OpenConduitFn = int32_t (*)(void (*)(const char*), hostapi::ThcdSyncProperties*);
 
 void Put32(std::string& out, int32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>((static_cast<uint32_t>(v) >> shift) & 0xFF));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out.push_back(static_cast<char>((static_cast<uint32_t>(v) >> shift) & 0xFF));
 }
 
 void DescribeInto(const std::string& folder, const std::string& shown, std::string& out) {
@@ -29,7 +30,9 @@ void DescribeInto(const std::string& folder, const std::string& shown, std::stri
       std::string text;
       platform::ReadWholeFile(path, text);
       std::size_t at = text.find("URL=");
-      std::string url = at == std::string::npos ? "" : text.substr(at + 4, text.find_first_of("\r\n", at) - at - 4);
+      std::string url = at == std::string::npos
+                            ? ""
+                            : text.substr(at + 4, text.find_first_of("\r\n", at) - at - 4);
       out += "file " + shown + "\\" + e.name + "=" + url + "\n";
     }
   }
@@ -58,7 +61,8 @@ HandheldRecord UnpackRecord(const std::string& data, uint32_t id) {
   if (z == std::string::npos || data.size() < z + 9) return r;
   r.name = data.substr(0, z);
   auto byte = [&](std::size_t i) { return static_cast<uint8_t>(data[z + 1 + i]); };
-  r.parent = static_cast<int32_t>((uint32_t{byte(0)} << 24) | (uint32_t{byte(1)} << 16) | (uint32_t{byte(2)} << 8) | byte(3));
+  r.parent = static_cast<int32_t>((uint32_t{byte(0)} << 24) | (uint32_t{byte(1)} << 16) |
+                                  (uint32_t{byte(2)} << 8) | byte(3));
   r.level = (byte(4) << 8) | byte(5);
   r.status = byte(6);
   std::size_t url_at = z + 8;
@@ -137,23 +141,27 @@ std::vector<std::string> ConduitHarness::HandheldShape() {
   for (const HandheldRecord& r : records) {
     int folder = -1;
     for (std::size_t i = 0; i < records.size(); ++i) {
-      if (r.parent != 0 && records[i].id == static_cast<uint32_t>(r.parent)) folder = static_cast<int>(i);
+      if (r.parent != 0 && records[i].id == static_cast<uint32_t>(r.parent))
+        folder = static_cast<int>(i);
     }
-    shape.push_back(r.name + "|" + std::to_string(r.level) + "|" + std::to_string(r.status) + "|" + r.url + "|" +
-                    std::to_string(folder));
+    shape.push_back(r.name + "|" + std::to_string(r.level) + "|" + std::to_string(r.status) + "|" +
+                    r.url + "|" + std::to_string(folder));
   }
   return shape;
 }
 
-std::string ConduitHarness::TreeProblem() {
+std::string ConduitHarness::TreeProblem() { return testing::TreeProblem(Handheld()); }
+
+std::string TreeProblem(const std::vector<HandheldRecord>& records) {
   std::vector<uint32_t> folders;
-  for (const HandheldRecord& r : Handheld()) {
+  for (const HandheldRecord& r : records) {
     if (r.level < 0 || static_cast<std::size_t>(r.level) > folders.size()) {
       return r.name + ": Level " + std::to_string(r.level) + " without a folder around it";
     }
     folders.resize(static_cast<std::size_t>(r.level));
     uint32_t expected = r.level == 0 ? 0 : folders.back();
-    if (static_cast<uint32_t>(r.parent) != expected) return r.name + ": Parent is not its folder's ID";
+    if (static_cast<uint32_t>(r.parent) != expected)
+      return r.name + ": Parent is not its folder's ID";
     if (!(r.status & kUrl)) folders.push_back(r.id);
   }
   return {};

@@ -51,8 +51,7 @@ class ConduitHarness {
   bool HandheldExists();
   // Records without their IDs: "name|level|status|url|index of the folder".
   std::vector<std::string> HandheldShape();
-  // Empty when the records are depth-first, each Level its folder's + 1 and
-  // each Parent its folder's ID (0 at the top); else what is wrong.
+  // TreeProblem of the handheld's records.
   std::string TreeProblem();
 
   // One HotSync of the conduit: OpenConduit's result.
@@ -70,6 +69,10 @@ class ConduitHarness {
   SyncManagerClient sync_;
   std::unique_ptr<platform::DynamicLibrary> conduit_;
 };
+
+// Empty when the records are depth-first, each Level its folder's + 1 and
+// each Parent its folder's ID (0 at the top); else what is wrong.
+std::string TreeProblem(const std::vector<HandheldRecord>& records);
 
 // The desktop as text, for comparing: a favourites folder as one line per
 // entry ("dir path" / "url path=URL"), a file as its bytes.

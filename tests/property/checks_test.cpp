@@ -1,0 +1,126 @@
+// The property test's own parts: each property check fails on an outcome
+// that breaks it and passes on its lawful neighbour, the bookmark layouts
+// read back as written, and a seed gives the same scenario everywhere.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "property/desktop.h"
+#include "property/properties.h"
+#include "property/scenario.h"
+
+namespace kestro::property {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+const Tree kNewsX = {Folder(0, "News"), Favorite(1, "x", "http://x/")};
+
+Entry Flagged(Entry e, uint8_t flags) {
+  e.status |= flags;
+  return e;
+}
+
+TEST(PropertyChecks, LostEntry) {
+  RunOutcome run{kNewsX, kNewsX, kNewsX, {Folder(0, "News")}, {Folder(0, "News")}};
+  EXPECT_THAT(LostEntries(run), ElementsAre(HasSubstr("lost: favourite \"\\NEWS\\X\"")));
+  run.desktop_after = kNewsX;  // on one side is not lost
+  EXPECT_THAT(LostEntries(run), IsEmpty());
+  run.desktop_after = run.handheld_after;
+  run.desktop_before = {Folder(0, "News")};  // the desktop deleted it
+  EXPECT_THAT(LostEntries(run), IsEmpty());
+  run.desktop_before = kNewsX;
+  run.handheld_before = {Folder(0, "News"),
+                         Flagged(kNewsX[1], testing::kModified)};  // changed on one side only
+  EXPECT_THAT(LostEntries(run), ElementsAre(HasSubstr("kept unchanged on the desktop")));
+  const Tree twice = {Folder(0, "News"), kNewsX[1], kNewsX[1]};
+  EXPECT_THAT(LostEntries({twice, twice, twice, kNewsX, kNewsX}),
+              ElementsAre(HasSubstr("now once")));
+}
+
+TEST(PropertyChecks, FavoriteInForeignFolder) {
+  const Tree moved = {Folder(0, "News"), Folder(0, "Other"), Favorite(1, "x", "http://x/")};
+  RunOutcome run{kNewsX, kNewsX, kNewsX, moved, kNewsX};
+  EXPECT_THAT(
+      FavoritesInForeignFolders(run),
+      ElementsAre(
+          "foreign folder: favourite \"\\OTHER\\X\" \"http://x/\" is on the handheld, and neither "
+          "side had it in that folder before"));
+  run.desktop_before = moved;  // the desktop moved it
+  EXPECT_THAT(FavoritesInForeignFolders(run), IsEmpty());
+  run.handheld_after = {Folder(0, "NEWS"),
+                        Favorite(1, "X", "http://x/")};  // letters A-Z compare folded
+  run.desktop_before = kNewsX;
+  EXPECT_THAT(FavoritesInForeignFolders(run), IsEmpty());
+}
+
+TEST(PropertyChecks, NewDuplicate) {
+  const Tree twice = {Folder(0, "News"), kNewsX[1], kNewsX[1]};
+  RunOutcome run{kNewsX, kNewsX, kNewsX, kNewsX, twice};
+  EXPECT_THAT(NewDuplicates(run),
+              ElementsAre(HasSubstr("is 2 times on the desktop, at most once")));
+  run.handheld_before = twice;  // twice on one side before
+  EXPECT_THAT(NewDuplicates(run), IsEmpty());
+  run.handheld_before = {Folder(0, "News"), kNewsX[1], Flagged(kNewsX[1], testing::kDeleted)};
+  EXPECT_THAT(NewDuplicates(run), ElementsAre(HasSubstr("duplicate")));
+}
+
+TEST(PropertyChecks, FirstRunCopiesTheDesktopOnce) {
+  EXPECT_THAT(FirstRunDifferences(kNewsX, kNewsX), IsEmpty());
+  EXPECT_THAT(FirstRunDifferences(kNewsX, {Folder(0, "News")}), ElementsAre(HasSubstr("lost")));
+  EXPECT_THAT(FirstRunDifferences(kNewsX, {Folder(0, "News"), kNewsX[1], Folder(0, "News")}),
+              ElementsAre(HasSubstr("first run duplicate: folder \"\\NEWS\"")));
+}
+
+TEST(PropertyChecks, SecondRunChange) {
+  EXPECT_EQ(FirstDifference("a\nb\n", "a\nb\n"), "");
+  EXPECT_EQ(FirstDifference("a\nb\nc\n", "a\nB\nc\n"), "second run changed: \"b\" became \"B\"");
+}
+
+TEST(PropertyChecks, ParentNamesItsFolder) {
+  std::vector<testing::HandheldRecord> records = {{"News", 0, testing::kDir, "", 0, 7},
+                                                  {"x", 1, testing::kFav, "http://x/", 7, 8}};
+  EXPECT_EQ(testing::TreeProblem(records), "");
+  records[1].parent = 8;
+  EXPECT_NE(testing::TreeProblem(records), "");
+}
+
+TEST(PropertyChecks, BookmarkLayoutsReadBackAsWritten) {
+  const Tree tree = {Folder(0, "A"),
+                     Favorite(1, "x", "http://x/"),
+                     Favorite(1, "x", "http://x/"),
+                     Folder(1, "AC\\DC"),
+                     Folder(2, "empty"),
+                     Folder(0, "A"),
+                     Favorite(1, "say \"hi\"", "http://a/?b=1&c=2"),
+                     Favorite(0, "top", "")};
+  for (BookmarkStyle style :
+       {BookmarkStyle::kExport, BookmarkStyle::kLowerCase, BookmarkStyle::kNoTopList}) {
+    Scenario scenario;
+    scenario.store = Store::kBookmarkFile;
+    scenario.style = style;
+    const std::string file = ::testing::TempDir() + "property-bookmarks.htm";
+    WriteDesktop(scenario, file, tree);
+    EXPECT_EQ(Describe(ReadDesktop(Store::kBookmarkFile, file)), Describe(tree))
+        << static_cast<int>(style);
+  }
+}
+
+// The generator is the same on every platform: these values were drawn once.
+TEST(PropertyChecks, SeedGivesTheSameScenarioEverywhere) {
+  const Scenario scenario = MakeScenario(1, Store::kBookmarkFile, {});
+  EXPECT_EQ(ShowScenario(scenario),
+            "seed 1, bookmark-file (lower-case), items 1606, depth 2, edits 40");
+  Prng rng(scenario.stream);
+  Tree tree = GenerateDesktop(rng, scenario);
+  EXPECT_EQ(Describe(Tree(tree.begin(), tree.begin() + 2)),
+            "L \"item340894\" \"http://site501.example/p98052\"\nL \"Docs\" "
+            "\"http://site215.example/p49036\"\n");
+  const std::vector<std::string> edits = EditHandheld(rng, scenario, tree);
+  ASSERT_EQ(edits.size(), 6u);
+  EXPECT_EQ(edits[1], "handheld: rename folder \"\\ITEM268119\" to folder \"\\ITEM817397\"");
+}
+
+}  // namespace
+}  // namespace kestro::property

@@ -1,0 +1,39 @@
+// The properties every two-way run must keep, as checks over what the run
+// started from and what it left. Entries are named by their keys (folder
+// path, kind, name; see tree.h). Each check returns one readable line per
+// violation and nothing when the property holds.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "property/tree.h"
+
+namespace kestro::property {
+
+struct RunOutcome {
+  Tree last;             // the handheld as the previous run left it (both sides agreed)
+  Tree handheld_before;  // with the handheld application's flags
+  Tree desktop_before;
+  Tree handheld_after;
+  Tree desktop_after;
+};
+
+// 1. Nothing that either side kept unchanged is lost: an entry of the last
+//    run that one side kept unchanged (same place, address and flags) and the
+//    other side still holds at its place (changed or not) is afterwards on at
+//    least one side, as often as both sides held it.
+std::vector<std::string> LostEntries(const RunOutcome& run);
+// 2. No favourite (name and address) ends in a folder where neither side had it.
+std::vector<std::string> FavoritesInForeignFolders(const RunOutcome& run);
+// 3. No favourite is on either side more often than it was on one side before.
+std::vector<std::string> NewDuplicates(const RunOutcome& run);
+// The same two properties for a first run, which starts from an empty
+// handheld: every desktop entry reaches the handheld, once.
+std::vector<std::string> FirstRunDifferences(const Tree& desktop, const Tree& handheld);
+// 4. A second run changes nothing: the first line that differs, or empty.
+std::string FirstDifference(const std::string& before, const std::string& after);
+// 5. Every Parent names the folder around its record (and the records are in
+//    depth-first order): see testing::TreeProblem.
+
+}  // namespace kestro::property
