@@ -28,25 +28,26 @@ MemoryStore& MemoryStore::Favorite(int32_t level, const std::string& name, const
   return *this;
 }
 
-void MemoryStore::DeleteFolder(const std::string& path) {
+void MemoryStore::DeleteFolder(const std::string& path, FavoriteItem* folder) {
   calls.push_back("DeleteFolder " + path);
-  TFavoritesBase::DeleteFolder(path);
+  TFavoritesBase::DeleteFolder(path, folder);
 }
-void MemoryStore::DeleteFavorite(const std::string& path) {
+void MemoryStore::DeleteFavorite(const std::string& path, FavoriteItem* entry) {
   calls.push_back("DeleteFavorite " + path);
-  TFavoritesBase::DeleteFavorite(path);
+  TFavoritesBase::DeleteFavorite(path, entry);
 }
-void MemoryStore::AddFavorite(const std::string& path, FavoriteItem item) {
+FavoriteItem* MemoryStore::AddFavorite(const std::string& path, FavoriteItem* folder, const FavoriteItem& item) {
   calls.push_back("AddFavorite " + path + "|" + std::string(item.NameText()));
-  TFavoritesBase::AddFavorite(path, item);
+  return TFavoritesBase::AddFavorite(path, folder, item);
 }
-void MemoryStore::ChangeFavorite(const std::string& path, FavoriteItem& item) {
+void MemoryStore::ChangeFavorite(const std::string& path, FavoriteItem* folder, FavoriteItem* entry,
+                                 FavoriteItem& item) {
   calls.push_back("ChangeFavorite " + path + "|" + std::string(item.NameText()));
-  TFavoritesBase::ChangeFavorite(path, item);
+  TFavoritesBase::ChangeFavorite(path, folder, entry, item);
 }
-void MemoryStore::ChangeFolder(const std::string& path, FavoriteItem& item) {
+bool MemoryStore::ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item) {
   calls.push_back("ChangeFolder " + path + "|" + std::string(item.URLText()) + ">" + std::string(item.NameText()));
-  TFavoritesBase::ChangeFolder(path, item);
+  return TFavoritesBase::ChangeFolder(path, entry, item);
 }
 
 std::vector<std::string> MemoryStore::Summary() const {

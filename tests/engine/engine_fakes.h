@@ -38,11 +38,11 @@ class MemoryStore : public TFavoritesBase {
   MemoryStore& Folder(int32_t level, const std::string& name);
   MemoryStore& Favorite(int32_t level, const std::string& name, const std::string& url);
 
-  void DeleteFolder(const std::string& path) override;
-  void DeleteFavorite(const std::string& path) override;
-  void AddFavorite(const std::string& path, FavoriteItem item) override;
-  void ChangeFavorite(const std::string& path, FavoriteItem& item) override;
-  void ChangeFolder(const std::string& path, FavoriteItem& item) override;
+  void DeleteFolder(const std::string& path, FavoriteItem* folder) override;
+  void DeleteFavorite(const std::string& path, FavoriteItem* entry) override;
+  FavoriteItem* AddFavorite(const std::string& path, FavoriteItem* folder, const FavoriteItem& item) override;
+  void ChangeFavorite(const std::string& path, FavoriteItem* folder, FavoriteItem* entry, FavoriteItem& item) override;
+  bool ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item) override;
 
   // "name@level" per entry, in order.
   std::vector<std::string> Summary() const;
