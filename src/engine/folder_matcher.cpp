@@ -18,19 +18,27 @@ std::string FolderMatcher::Key(std::string_view name, bool is_url) {
   return key;
 }
 
-int FolderMatcher::Find(std::string_view name, bool is_url) {
+int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_view* url) {
   auto it = buckets_.find(Key(name, is_url));
   if (it == buckets_.end()) return -1;
   Bucket& bucket = it->second;
   while (bucket.next < bucket.indices.size() && removed_[static_cast<std::size_t>(bucket.indices[bucket.next])]) {
     ++bucket.next;
   }
-  return bucket.next < bucket.indices.size() ? bucket.indices[bucket.next] : -1;
+  if (bucket.next == bucket.indices.size()) return -1;
+  if (url) {
+    for (std::size_t i = bucket.next; i < bucket.indices.size(); ++i) {
+      const int index = bucket.indices[i];
+      if (!removed_[static_cast<std::size_t>(index)] && Item(index)->URLText() == *url) return index;
+    }
+  }
+  return bucket.indices[bucket.next];
 }
 
-int FolderMatcher::Match(std::string_view name, bool is_url) {
-  int same_kind = Find(name, is_url);
-  return same_kind >= 0 ? same_kind : Find(name, !is_url);
+int FolderMatcher::Match(const FavoriteItem& item) {
+  const std::string_view url = item.URLText();
+  int same_kind = Find(item.NameText(), item.isUrl != 0, &url);
+  return same_kind >= 0 ? same_kind : Find(item.NameText(), item.isUrl == 0, nullptr);
 }
 
 FavoriteItemView FolderMatcher::Remaining() const {

@@ -131,7 +131,7 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
   visited_[static_cast<std::size_t>(h_position)] = true;
 
   int d_index = -1;
-  RunStep("3003", [&] { d_index = fav_list.Match(h.NameText(), h.isUrl != 0); });
+  RunStep("3003", [&] { d_index = fav_list.Match(h); });
   FavoriteItem* d = d_index >= 0 ? fav_list.Item(d_index) : nullptr;
 
   // Push the handheld's edit to the desktop, from the flags as loaded.
