@@ -4,10 +4,12 @@
 
 namespace kestro {
 
-FolderMatcher::FolderMatcher(FavoriteItemView items) : items_(std::move(items)), removed_(items_.size(), false) {
+FolderMatcher::FolderMatcher(FavoriteItemView items)
+    : items_(std::move(items)), removed_(items_.size(), false) {
   buckets_.reserve(items_.size());
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    buckets_[Key(items_[i]->NameText(), items_[i]->isUrl != 0)].indices.push_back(static_cast<int>(i));
+    buckets_[Key(items_[i]->NameText(), items_[i]->isUrl != 0)].indices.push_back(
+        static_cast<int>(i));
   }
 }
 
@@ -22,14 +24,16 @@ int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_vi
   auto it = buckets_.find(Key(name, is_url));
   if (it == buckets_.end()) return -1;
   Bucket& bucket = it->second;
-  while (bucket.next < bucket.indices.size() && removed_[static_cast<std::size_t>(bucket.indices[bucket.next])]) {
+  while (bucket.next < bucket.indices.size() &&
+         removed_[static_cast<std::size_t>(bucket.indices[bucket.next])]) {
     ++bucket.next;
   }
   if (bucket.next == bucket.indices.size()) return -1;
   if (url) {
     for (std::size_t i = bucket.next; i < bucket.indices.size(); ++i) {
       const int index = bucket.indices[i];
-      if (!removed_[static_cast<std::size_t>(index)] && Item(index)->URLText() == *url) return index;
+      if (!removed_[static_cast<std::size_t>(index)] && Item(index)->URLText() == *url)
+        return index;
     }
   }
   return bucket.indices[bucket.next];

@@ -28,8 +28,8 @@ void RunStep(const char* code, Step&& step) {
 
 }  // namespace
 
-Reconciliation::Reconciliation(FavoriteItemList& pdb_list, TFavoritesBase& favorites, const StateIndex& state,
-                               HandheldRecordWriter& writer)
+Reconciliation::Reconciliation(FavoriteItemList& pdb_list, TFavoritesBase& favorites,
+                               const StateIndex& state, HandheldRecordWriter& writer)
     : pdb_list_(pdb_list), favorites_(favorites), state_(state), writer_(writer) {}
 
 void Reconciliation::Run() {
@@ -43,7 +43,8 @@ void Reconciliation::Run() {
   // walk never reached would be lost, so the run fails (and restores) instead.
   for (std::size_t i = 0; i < visited_.size(); ++i) {
     if (!visited_[i]) {
-      RaiseError(Format("The handheld record \"%s\" was not reached", std::string(pdb_list_[i]->NameText()).c_str()),
+      RaiseError(Format("The handheld record \"%s\" was not reached",
+                        std::string(pdb_list_[i]->NameText()).c_str()),
                  "3007");
     }
   }
@@ -103,7 +104,8 @@ void Reconciliation::SyncFolder(int& position, const std::string& enclosing_path
   // a handheld folder the desktop does not have starts with none.
   FolderMatcher fav_list({});
   RunStep("3002", [&] {
-    if (top || pass.desktop) fav_list = FolderMatcher(favorites_.GetFolderItems(pass.desktop, pass.parent_id));
+    if (top || pass.desktop)
+      fav_list = FolderMatcher(favorites_.GetFolderItems(pass.desktop, pass.parent_id));
   });
 
   while (position < Count() && At(position).Level == level) HandleItem(position, path, fav_list);
@@ -175,7 +177,8 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
       SyncFolder(position, path);
       bool folder_written = folder_ids_[static_cast<std::size_t>(h_position)] != 0;
       if (!current->isUrl && current->isDeleted && !folder_written) {
-        favorites_.DeleteFolder(ItemPath(path, *current), desktop_folders_[static_cast<std::size_t>(h_position)]);
+        favorites_.DeleteFolder(ItemPath(path, *current),
+                                desktop_folders_[static_cast<std::size_t>(h_position)]);
       }
     }
     ++position;
@@ -200,8 +203,8 @@ bool Reconciliation::DesktopFolder(std::size_t depth, FavoriteItem*& folder) {
   return true;
 }
 
-void Reconciliation::PushEdit(const std::string& path, FavoriteItem& h, FavoriteItem*& d, int& d_index,
-                              FolderMatcher& fav_list) {
+void Reconciliation::PushEdit(const std::string& path, FavoriteItem& h, FavoriteItem*& d,
+                              int& d_index, FolderMatcher& fav_list) {
   if (h.isUrl && h.isDeleted) return;  // a deleted favourite brings nothing back
   if (h.isUrl && (h.isNew || h.isModified)) {
     FavoriteItem* folder = nullptr;

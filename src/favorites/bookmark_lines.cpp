@@ -33,9 +33,7 @@ bool IsLinkLine(std::string_view upper) { return upper.find("<DT><A") != std::st
 bool IsFolderLine(std::string_view upper) {
   return upper.find("<DT><H3") != std::string_view::npos;
 }
-bool IsListOpening(std::string_view upper) {
-  return upper.find("<DL>") != std::string_view::npos;
-}
+bool IsListOpening(std::string_view upper) { return upper.find("<DL>") != std::string_view::npos; }
 bool IsListClosing(std::string_view upper) {
   return upper.find("</DL><P>") != std::string_view::npos;
 }
@@ -83,8 +81,7 @@ bool BookmarkHref(std::string_view line, std::string& url) {
 
 std::string LinkLineText(std::string_view url, std::string_view title) {
   return "<DT><A HREF=\"" + std::string(url) +
-         "\" ADD_DATE=\"0\" LAST_VISIT=\"0\" LAST_MODIFIED=\"0\">" + std::string(title) +
-         "</A>";
+         "\" ADD_DATE=\"0\" LAST_VISIT=\"0\" LAST_MODIFIED=\"0\">" + std::string(title) + "</A>";
 }
 
 std::string FolderHeadingText(std::string_view title) {

@@ -104,8 +104,8 @@ std::string TFavoritesIE::FullPath(const std::string& relative) const {
 }
 
 void TFavoritesIE::Refuse(const char* what, const std::string& path, const std::string& reason) {
-  AddNotice(Format("%s \"%s\" was left alone on the desktop: %s.", what, path.c_str(),
-                   reason.c_str()));
+  AddNotice(
+      Format("%s \"%s\" was left alone on the desktop: %s.", what, path.c_str(), reason.c_str()));
 }
 
 bool TFavoritesIE::Writable(const std::string& path, const FavoriteItem& item) {

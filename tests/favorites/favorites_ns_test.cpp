@@ -288,7 +288,6 @@ TEST_F(FavoritesNSTest, BadFilesFailWithTheirCodes) {
             "Netscape file not valid. Kestro error: 2010");
   Write(std::string(kDocType) + "\n<DL><p>\n<DT><A HREF\n</DL><p>\n");
   EXPECT_TRUE(Message([&] { TFavoritesNS store(file_); }).ends_with(" Kestro error: 2005"));
-
 }
 
 TEST_F(FavoritesNSTest, TheFileIsReplacedWholeOrNotAtAll) {
@@ -328,7 +327,7 @@ TEST_F(FavoritesNSTest, NamesThatWouldNotReadBackAreRefusedBeforeAnythingChanges
   }
   store.AddFavorite("", Item("quote", 0, true, "http://x/?q=\"a\""));
   store.AddFavorite("\\x\ny", Item("z", 1, true, "http://z/"));  // a folder's name
-  store.AddFavorite("\\", Item("z", 1, true, "http://z/"));       // a folder without one
+  store.AddFavorite("\\", Item("z", 1, true, "http://z/"));      // a folder without one
   for (const char* name : {"G</H3>", "", "G\r\n</DL><p>"}) {
     FavoriteItem folder = Item(name, 0, false, "F");
     store.ChangeFolder("", folder);
@@ -349,12 +348,14 @@ TEST_F(FavoritesNSTest, ListsAreFoundAsBrowsersReadThem) {
            "\n<dl><p>\n<dt><h3 add_date=\"1\">f</h3>\n<dl><p>\n</dl><p>\n</dl><p>\n",
        "L n http://n/\nF f\n  L m http://m/\n"},
       {"a top level without a list of its own",
-       std::string(kDocType) + "\n<H1>B</H1>\n<DT><H3 ADD_DATE=\"1\">f</H3>\n<DL><p>\n<DT><A HREF=\"http://a/\">a</A>"
-                               "\n</DL><p>\n",
+       std::string(kDocType) +
+           "\n<H1>B</H1>\n<DT><H3 ADD_DATE=\"1\">f</H3>\n<DL><p>\n<DT><A HREF=\"http://a/\">a</A>"
+           "\n</DL><p>\n",
        "L n http://n/\nF f\n  L m http://m/\n  L a http://a/\n"},
       {"a folder without a list",
-       std::string(kDocType) + "\n<DL><p>\n<DT><H3 ADD_DATE=\"1\">f</H3>\n<DT><A HREF=\"http://a/\">a</A>\n</DL><p>\n"
-                               "</DL><p>\n",
+       std::string(kDocType) +
+           "\n<DL><p>\n<DT><H3 ADD_DATE=\"1\">f</H3>\n<DT><A HREF=\"http://a/\">a</A>\n</DL><p>\n"
+           "</DL><p>\n",
        "L n http://n/\nF f\n  L a http://a/\n"},
   };
   for (const Case& c : cases) {

@@ -27,8 +27,8 @@ TEST(FolderPath, SplitsAtBackslashesOnly) {
 }
 
 TEST(FolderPath, NamesThatWouldLeaveTheFolderAreRefused) {
-  const char* unsafe[] = {"..",  ".",    "...", ". .", "a\\b",       "a/b",
-                          "../x", "C:",  "C:x", "name:stream", "x\ny", "x\r"};
+  const char* unsafe[] = {"..",   ".",  "...", ". .",         "a\\b", "a/b",
+                          "../x", "C:", "C:x", "name:stream", "x\ny", "x\r"};
   for (const char* name : unsafe) EXPECT_FALSE(UnsafeNameReason(name).empty()) << name;
   const char* safe[] = {"", "News", "..a", "a..", "v1.2", ".hidden", "Mr. Smith", "a b"};
   for (const char* name : safe) EXPECT_TRUE(UnsafeNameReason(name).empty()) << name;
