@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "engine/conduit_harness.h"
@@ -49,16 +50,18 @@ class SameNames : public ::testing::Test {
     ASSERT_TRUE(WriteShortcut(path, url));
   }
   // Rewrites the handheld's records through edit (which may drop one by
-  // returning false), then adds more.
+  // returning false), then inserts more before the record at index at.
   template <typename Edit>
-  void EditHandheld(Edit edit, const std::vector<HandheldRecord>& more = {}) {
+  void EditHandheld(Edit edit, const std::vector<HandheldRecord>& more = {},
+                    std::size_t at = SIZE_MAX) {
     std::vector<HandheldRecord> records;
     int index = 0;
     for (HandheldRecord r : h.Handheld()) {
       r.parent = 0;
       if (edit(index++, r)) records.push_back(r);
     }
-    records.insert(records.end(), more.begin(), more.end());
+    records.insert(records.begin() + static_cast<long>(std::min(at, records.size())), more.begin(),
+                   more.end());
     h.PutHandheld(records);
   }
   // One run, whole; then another that must change nothing on either side.
@@ -119,14 +122,12 @@ TEST_F(SameNames, SiblingFoldersOfOneNameKeepTheirOwnContents) {
 
   // Inside the second A: a2 deleted, n added. Then the first A becomes a
   // second B.
-  EditHandheld([](int i, HandheldRecord& r) {
-    if (i == 3) r.status |= kDeleted;
-    return true;
-  });
-  std::vector<HandheldRecord> records = h.Handheld();
-  for (HandheldRecord& r : records) r.parent = 0;
-  records.insert(records.begin() + 4, {"n", 1, kFav | kNew, "http://n/"});
-  h.PutHandheld(records);
+  EditHandheld(
+      [](int i, HandheldRecord& r) {
+        if (i == 3) r.status |= kDeleted;
+        return true;
+      },
+      {{"n", 1, kFav | kNew, "http://n/"}}, 4);
   SyncTwice();
   EXPECT_EQ(FileTree(), "F A\n  L a1 http://a1/\nF A\n  L n http://n/\nF B\n  L b1 http://b1/\n");
 
@@ -211,11 +212,8 @@ TEST_F(SameNames, ListsAreFoundWhateverTheirCaseOrAbsenceAtTheTop) {
     UseBookmarks(text);
     h.PutHandheld({});
     ASSERT_EQ(h.Sync(0), 0);
-    EditHandheld([](int, HandheldRecord&) { return true; }, {{"n", 0, kFav | kNew, "http://n/"}});
-    std::vector<HandheldRecord> records = h.Handheld();
-    for (HandheldRecord& r : records) r.parent = 0;
-    records.insert(records.begin() + 1, {"m", 1, kFav | kNew, "http://m/"});
-    h.PutHandheld(records);
+    EditHandheld([](int, HandheldRecord&) { return true; },
+                 {{"m", 1, kFav | kNew, "http://m/"}, {"n", 0, kFav | kNew, "http://n/"}}, 1);
     SyncTwice();
     EXPECT_EQ(StoreTree(TFavoritesNS(file)), "L n http://n/\nF f\n  L m http://m/\n") << text;
     EXPECT_EQ(HandheldTree(h), "F f\n  L m http://m/\nL n http://n/\n") << text;
