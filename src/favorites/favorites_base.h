@@ -76,8 +76,8 @@ class TFavoritesBase {
   // it, or null when refused.
   virtual FavoriteItem* AddFolder(const std::string& path, FavoriteItem* folder,
                                   std::string_view name);
-  // For a favourite item: entry (a favourite inside folder, or null) is
-  // replaced by a copy of the item; a replaced entry stays valid.
+  // For a favourite item: entry (a favourite inside folder, or null for
+  // none) gives way to a copy of the item; an entry replaced stays valid.
   virtual void ChangeFavorite(const std::string& path, FavoriteItem* folder, FavoriteItem* entry,
                               FavoriteItem& item);
   // For a folder item: the folder entry takes the item's whole Name field.

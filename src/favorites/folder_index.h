@@ -1,6 +1,6 @@
-// A lookup aid over a store's pre-order list: for each entry, where its
-// subtree ends, and for each folder, the first folder of a name directly
-// inside it, and where each entry is. Built in one pass; the store rebuilds it after a change, so
+// A lookup aid over a store's pre-order list: where each entry is and where
+// its subtree ends, and for each folder, the first folder of a name directly
+// inside it. Built in one pass; the store rebuilds it after a change, so
 // finding every folder of a large store does not rescan the list each time.
 #pragma once
 
