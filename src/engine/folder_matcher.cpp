@@ -4,10 +4,12 @@
 
 namespace kestro {
 
-FolderMatcher::FolderMatcher(FavoriteItemView items) : items_(std::move(items)), removed_(items_.size(), false) {
+FolderMatcher::FolderMatcher(FavoriteItemView items)
+    : items_(std::move(items)), removed_(items_.size(), false) {
   buckets_.reserve(items_.size());
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    buckets_[Key(items_[i]->NameText(), items_[i]->isUrl != 0)].indices.push_back(static_cast<int>(i));
+    buckets_[Key(items_[i]->NameText(), items_[i]->isUrl != 0)].indices.push_back(
+        static_cast<int>(i));
   }
 }
 
@@ -18,19 +20,29 @@ std::string FolderMatcher::Key(std::string_view name, bool is_url) {
   return key;
 }
 
-int FolderMatcher::Find(std::string_view name, bool is_url) {
+int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_view* url) {
   auto it = buckets_.find(Key(name, is_url));
   if (it == buckets_.end()) return -1;
   Bucket& bucket = it->second;
-  while (bucket.next < bucket.indices.size() && removed_[static_cast<std::size_t>(bucket.indices[bucket.next])]) {
+  while (bucket.next < bucket.indices.size() &&
+         removed_[static_cast<std::size_t>(bucket.indices[bucket.next])]) {
     ++bucket.next;
   }
-  return bucket.next < bucket.indices.size() ? bucket.indices[bucket.next] : -1;
+  if (bucket.next == bucket.indices.size()) return -1;
+  if (url) {
+    for (std::size_t i = bucket.next; i < bucket.indices.size(); ++i) {
+      const int index = bucket.indices[i];
+      if (!removed_[static_cast<std::size_t>(index)] && Item(index)->URLText() == *url)
+        return index;
+    }
+  }
+  return bucket.indices[bucket.next];
 }
 
-int FolderMatcher::Match(std::string_view name, bool is_url) {
-  int same_kind = Find(name, is_url);
-  return same_kind >= 0 ? same_kind : Find(name, !is_url);
+int FolderMatcher::Match(const FavoriteItem& item) {
+  const std::string_view url = item.URLText();
+  int same_kind = Find(item.NameText(), item.isUrl != 0, &url);
+  return same_kind >= 0 ? same_kind : Find(item.NameText(), item.isUrl == 0, nullptr);
 }
 
 FavoriteItemView FolderMatcher::Remaining() const {

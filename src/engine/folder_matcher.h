@@ -17,11 +17,13 @@ class FolderMatcher {
  public:
   explicit FolderMatcher(FavoriteItemView items);
 
-  // The first remaining item of that name, preferring one of the given kind
-  // (favourite or folder) over one of the other kind; -1 when none remains.
-  int Match(std::string_view name, bool is_url);
+  // The first remaining item of the handheld item's name, preferring one of
+  // its kind (favourite or folder) over one of the other kind, and among
+  // several of one name and kind the first with its address, so that repeated
+  // names pair up by content rather than by order; -1 when none remains.
+  int Match(const FavoriteItem& item);
   // The first remaining folder of that name, or -1.
-  int FirstFolder(std::string_view name) { return Find(name, false); }
+  int FirstFolder(std::string_view name) { return Find(name, false, nullptr); }
 
   FavoriteItem* Item(int index) const { return items_[static_cast<std::size_t>(index)]; }
   void Remove(int index) { removed_[static_cast<std::size_t>(index)] = true; }
@@ -34,7 +36,7 @@ class FolderMatcher {
     std::vector<int> indices;  // increasing
   };
   static std::string Key(std::string_view name, bool is_url);
-  int Find(std::string_view name, bool is_url);
+  int Find(std::string_view name, bool is_url, const std::string_view* url);
 
   FavoriteItemView items_;
   std::vector<bool> removed_;

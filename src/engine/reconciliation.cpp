@@ -28,12 +28,13 @@ void RunStep(const char* code, Step&& step) {
 
 }  // namespace
 
-Reconciliation::Reconciliation(FavoriteItemList& pdb_list, TFavoritesBase& favorites, const StateIndex& state,
-                               HandheldRecordWriter& writer)
+Reconciliation::Reconciliation(FavoriteItemList& pdb_list, TFavoritesBase& favorites,
+                               const StateIndex& state, HandheldRecordWriter& writer)
     : pdb_list_(pdb_list), favorites_(favorites), state_(state), writer_(writer) {}
 
 void Reconciliation::Run() {
   folder_ids_.assign(pdb_list_.size(), 0);
+  desktop_folders_.assign(pdb_list_.size(), nullptr);
   visited_.assign(pdb_list_.size(), false);
   passes_.clear();
   int position = -1;
@@ -42,7 +43,8 @@ void Reconciliation::Run() {
   // walk never reached would be lost, so the run fails (and restores) instead.
   for (std::size_t i = 0; i < visited_.size(); ++i) {
     if (!visited_[i]) {
-      RaiseError(Format("The handheld record \"%s\" was not reached", std::string(pdb_list_[i]->NameText()).c_str()),
+      RaiseError(Format("The handheld record \"%s\" was not reached",
+                        std::string(pdb_list_[i]->NameText()).c_str()),
                  "3007");
     }
   }
@@ -86,17 +88,25 @@ void Reconciliation::SyncFolder(int& position, const std::string& enclosing_path
     pass.folder_written = written != 0;
     pass.parent_id = written != 0 ? written : folder.RecID;
     pass.folder_position = position;
+    pass.desktop = desktop_folders_[static_cast<std::size_t>(position)];
     ++position;
   });
+  pass.path = path;
 
+  const bool top = passes_.empty();
   passes_.push_back(pass);
   struct PopPass {
     std::vector<Pass>& passes;
     ~PopPass() { passes.pop_back(); }
   } pop{passes_};
 
+  // The contents are those of the desktop folder this one was matched to;
+  // a handheld folder the desktop does not have starts with none.
   FolderMatcher fav_list({});
-  RunStep("3002", [&] { fav_list = FolderMatcher(favorites_.GetFolderItems(path, pass.parent_id)); });
+  RunStep("3002", [&] {
+    if (top || pass.desktop)
+      fav_list = FolderMatcher(favorites_.GetFolderItems(pass.desktop, pass.parent_id));
+  });
 
   while (position < Count() && At(position).Level == level) HandleItem(position, path, fav_list);
 
@@ -123,37 +133,12 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
   visited_[static_cast<std::size_t>(h_position)] = true;
 
   int d_index = -1;
-  RunStep("3003", [&] { d_index = fav_list.Match(h.NameText(), h.isUrl != 0); });
+  RunStep("3003", [&] { d_index = fav_list.Match(h); });
   FavoriteItem* d = d_index >= 0 ? fav_list.Item(d_index) : nullptr;
 
   // Push the handheld's edit to the desktop, from the flags as loaded.
-  RunStep("3004", [&] {
-    if (h.isUrl && h.isDeleted) return;  // a deleted favourite brings nothing back
-    if (h.isNew) {
-      if (!h.isUrl) return;
-      if (d) {
-        favorites_.ChangeFavorite(path, h);
-      } else {
-        favorites_.AddFavorite(path, h);
-      }
-    } else if (h.isModified) {
-      if (h.isUrl) {
-        favorites_.ChangeFavorite(path, h);
-        return;
-      }
-      // A folder renamed on the handheld: URL holds its former name. The
-      // desktop folder the rename acts on is its counterpart, as if matched
-      // after the rename, so it is not added to the handheld a second time.
-      std::string former(h.URLText());
-      int renamed = former.empty() ? -1 : fav_list.FirstFolder(former);
-      favorites_.ChangeFolder(path, h);
-      std::memset(h.URL, 0, sizeof h.URL);
-      if (!d && renamed >= 0 && SameTextAscii(fav_list.Item(renamed)->NameText(), h.NameText())) {
-        d_index = renamed;
-        d = fav_list.Item(renamed);
-      }
-    }
-  });
+  RunStep("3004", [&] { PushEdit(path, h, d, d_index, fav_list); });
+  desktop_folders_[static_cast<std::size_t>(h_position)] = d && !d->isUrl ? d : nullptr;
 
   // Decide which version survives.
   FavoriteItem* current = &h;
@@ -164,10 +149,11 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
       if (known) {
         h.isDeleted = 1;  // deleted on the desktop since the last run
       } else if (h.isUrl && !edited && !h.isDeleted) {
-        favorites_.AddFavorite(path, h);  // the desktop never had it
+        FavoriteItem* folder = nullptr;  // the desktop never had it
+        if (DesktopFolder(passes_.size() - 1, folder)) favorites_.AddFavorite(path, folder, h);
       }
     } else if (known && h.isDeleted) {
-      if (h.isUrl) favorites_.DeleteFavorite(ItemPath(path, h));
+      if (h.isUrl) favorites_.DeleteFavorite(ItemPath(path, h), d);
     } else if (!edited) {
       current = d;  // the desktop version wins
     }
@@ -191,11 +177,61 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
       SyncFolder(position, path);
       bool folder_written = folder_ids_[static_cast<std::size_t>(h_position)] != 0;
       if (!current->isUrl && current->isDeleted && !folder_written) {
-        favorites_.DeleteFolder(ItemPath(path, *current));
+        favorites_.DeleteFolder(ItemPath(path, *current),
+                                desktop_folders_[static_cast<std::size_t>(h_position)]);
       }
     }
     ++position;
   });
+}
+
+bool Reconciliation::DesktopFolder(std::size_t depth, FavoriteItem*& folder) {
+  Pass& pass = passes_[depth];
+  folder = pass.desktop;
+  if (depth == 0 || folder) return true;
+  if (pass.desktop_refused) return false;
+  FavoriteItem* parent = nullptr;
+  if (DesktopFolder(depth - 1, parent)) {
+    folder = favorites_.AddFolder(pass.path, parent, At(pass.folder_position).NameText());
+  }
+  if (!folder) {
+    pass.desktop_refused = true;
+    return false;
+  }
+  pass.desktop = folder;
+  desktop_folders_[static_cast<std::size_t>(pass.folder_position)] = folder;
+  return true;
+}
+
+void Reconciliation::PushEdit(const std::string& path, FavoriteItem& h, FavoriteItem*& d,
+                              int& d_index, FolderMatcher& fav_list) {
+  if (h.isUrl && h.isDeleted) return;  // a deleted favourite brings nothing back
+  if (h.isUrl && (h.isNew || h.isModified)) {
+    FavoriteItem* folder = nullptr;
+    if (!DesktopFolder(passes_.size() - 1, folder)) return;
+    if (h.isNew && !d) {
+      favorites_.AddFavorite(path, folder, h);
+    } else {
+      favorites_.ChangeFavorite(path, folder, d, h);
+    }
+    return;
+  }
+  if (h.isNew || !h.isModified) return;
+  // A folder renamed on the handheld: URL holds its former name. The desktop
+  // folder the rename acts on is its counterpart, as if matched after the
+  // rename, even when a folder of the new name is there too; so it is not
+  // added to the handheld a second time.
+  const std::string former(h.URLText());
+  const int renamed = former.empty() ? -1 : fav_list.FirstFolder(former);
+  FavoriteItem* entry = renamed >= 0 ? fav_list.Item(renamed) : nullptr;
+  const bool done = favorites_.ChangeFolder(path, entry, h);
+  std::memset(h.URL, 0, sizeof h.URL);
+  if (!entry) return;
+  // A name the desktop could not take: the folder keeps the desktop's name
+  // on the handheld too, so that both sides still hold one folder.
+  if (!done) h.SetName(entry->NameText());
+  d_index = renamed;
+  d = entry;
 }
 
 void Reconciliation::AddPCItems(const FavoriteItemView& list, const std::string& path) {
@@ -206,7 +242,7 @@ void Reconciliation::AddPCItems(const FavoriteItemView& list, const std::string&
       p->RecID = id;
       if (!p->isUrl) {
         std::string sub_path = ItemPath(path, *p);
-        AddPCItems(favorites_.GetFolderItems(sub_path, id), sub_path);
+        AddPCItems(favorites_.GetFolderItems(p, id), sub_path);
       }
     }
   });

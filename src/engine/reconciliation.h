@@ -37,11 +37,16 @@ class Reconciliation {
  private:
   // A pass: the ID its contents take as Parent, and, for a folder whose own
   // record was not written by its pass, the handheld folder to write just
-  // before the first of its contents.
+  // before the first of its contents. On the desktop its folder is the entry
+  // the handheld folder was matched to; when there is none, one is made the
+  // first time a favourite goes into it (unless the store refused it).
   struct Pass {
     int32_t parent_id = 0;
     bool folder_written = true;
     int folder_position = -1;
+    std::string path;
+    FavoriteItem* desktop = nullptr;
+    bool desktop_refused = false;
   };
 
   FavoriteItem& At(int position) { return *pdb_list_[static_cast<std::size_t>(position)]; }
@@ -50,7 +55,12 @@ class Reconciliation {
   // The Parent of the contents of pass `depth`, writing the pass's folder
   // (and any unwritten folder around it, outermost first) when needed.
   int32_t ContentParent(std::size_t depth);
+  // The desktop folder of pass `depth` (null: the top level), made when the
+  // desktop has none; false when it cannot be had.
+  bool DesktopFolder(std::size_t depth, FavoriteItem*& folder);
   void HandleItem(int& position, const std::string& path, FolderMatcher& fav_list);
+  void PushEdit(const std::string& path, FavoriteItem& h, FavoriteItem*& d, int& d_index,
+                FolderMatcher& fav_list);
 
   FavoriteItemList& pdb_list_;
   TFavoritesBase& favorites_;
@@ -60,6 +70,8 @@ class Reconciliation {
   // Per handheld position: the ID of the folder record written for it in this
   // run (either version), or 0 when none was.
   std::vector<int32_t> folder_ids_;
+  // Per handheld position: the desktop folder its pass used, if any.
+  std::vector<FavoriteItem*> desktop_folders_;
   std::vector<bool> visited_;
 };
 

@@ -33,7 +33,7 @@ bool IsLinkLine(std::string_view upper) { return upper.find("<DT><A") != std::st
 bool IsFolderLine(std::string_view upper) {
   return upper.find("<DT><H3") != std::string_view::npos;
 }
-bool IsListOpening(std::string_view line) { return line.find("<DL><p>") != std::string_view::npos; }
+bool IsListOpening(std::string_view upper) { return upper.find("<DL>") != std::string_view::npos; }
 bool IsListClosing(std::string_view upper) {
   return upper.find("</DL><P>") != std::string_view::npos;
 }
@@ -77,6 +77,40 @@ bool BookmarkHref(std::string_view line, std::string& url) {
     if (quote == std::string_view::npos) return true;
     start = quote + 1;
   }
+}
+
+std::string LinkLineText(std::string_view url, std::string_view title) {
+  return "<DT><A HREF=\"" + std::string(url) +
+         "\" ADD_DATE=\"0\" LAST_VISIT=\"0\" LAST_MODIFIED=\"0\">" + std::string(title) + "</A>";
+}
+
+std::string FolderHeadingText(std::string_view title) {
+  return "<DT><H3 ADD_DATE=\"0\">" + std::string(title) + "</H3>";
+}
+
+namespace {
+
+// A written line must keep to itself: one line, and no marker of another
+// kind of line.
+bool OneLineOfItsKind(std::string_view line, bool link) {
+  if (line.find_first_of("\r\n") != std::string_view::npos) return false;
+  const std::string upper = AsciiUpper(line);
+  return IsLinkLine(upper) == link && IsFolderLine(upper) != link && !IsListOpening(upper) &&
+         !IsListClosing(upper);
+}
+
+}  // namespace
+
+bool ReadsBackAsLink(std::string_view line, std::string_view title, std::string_view url) {
+  std::string read_url;
+  return OneLineOfItsKind(line, true) && BookmarkTitle(line) == title &&
+         BookmarkHref(line, read_url) && read_url == url;
+}
+
+bool ReadsBackAsFolder(std::string_view line, std::string_view title) {
+  // A heading without a title reads back, but a nameless folder never goes
+  // to the handheld, so it could not be matched there again.
+  return !title.empty() && OneLineOfItsKind(line, false) && BookmarkTitle(line) == title;
 }
 
 ListWalk WalkList(const BookmarkLines& lines, std::size_t from,

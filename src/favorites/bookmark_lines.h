@@ -23,7 +23,7 @@ std::string JoinBookmarkLines(const BookmarkLines& lines);
 bool IsDocTypeLine(std::string_view line);   // "<!DOCTYPE NETSCAPE", exact case
 bool IsLinkLine(std::string_view upper);     // "<DT><A"
 bool IsFolderLine(std::string_view upper);   // "<DT><H3"
-bool IsListOpening(std::string_view line);   // "<DL><p>", exact case
+bool IsListOpening(std::string_view upper);  // "<DL>", as browsers read it
 bool IsListClosing(std::string_view upper);  // "</DL><P>"
 
 // The text between the first "\">" and the first "</" of the line; a line
@@ -35,6 +35,17 @@ std::size_t BookmarkTitleStart(std::string_view line);
 // "HREF" (exact case): empty when no piece holds it; false when that piece is
 // the last one, so the address is missing.
 bool BookmarkHref(std::string_view line, std::string& url);
+
+// The lines this store writes for a new link and a new folder's heading,
+// after the indentation.
+std::string LinkLineText(std::string_view url, std::string_view title);
+std::string FolderHeadingText(std::string_view title);
+// True when the line reads back as exactly one link (or folder heading) with
+// this title (and address), and as nothing else: no list opening or closing.
+// A title or address that fails this would come back changed on the next
+// read, or break the lists around it.
+bool ReadsBackAsLink(std::string_view line, std::string_view title, std::string_view url);
+bool ReadsBackAsFolder(std::string_view line, std::string_view title);
 
 // Walks the entries directly inside one list, starting at line from, with
 // the nesting the loader gives them: a folder line opens a nested list that

@@ -43,18 +43,30 @@ int32_t TFavoritesBase::FindFavorite(const std::string& folder_path,
   return Index().ChildFavorite(folder, name);
 }
 
+FavoriteItem* TFavoritesBase::EntryAt(int32_t index) const {
+  return index < 0 ? nullptr : entries_[static_cast<std::size_t>(index)];
+}
+
+int32_t TFavoritesBase::IndexOf(const FavoriteItem* entry) const {
+  return entry ? Index().IndexOf(entry) : -1;
+}
+
 FavoriteItemView TFavoritesBase::GetFolderItems(const std::string& path, int32_t parent) {
+  if (path.empty()) return GetFolderItems(nullptr, parent);
+  FavoriteItem* folder = EntryAt(FindPath(path));
+  if (!folder) return {};
+  return GetFolderItems(folder, parent);
+}
+
+FavoriteItemView TFavoritesBase::GetFolderItems(const FavoriteItem* folder, int32_t parent) {
   FavoriteItemView items;
   if (entries_.empty()) return items;
-  const int32_t k = FindPath(path);
-  if (k == -1) return items;
-  int32_t level;
-  int32_t i;
-  if (path.empty()) {
-    level = entries_[0]->Level;
-    i = 0;
-  } else {
-    level = entries_[static_cast<std::size_t>(k)]->Level + 1;
+  int32_t level = entries_[0]->Level;
+  int32_t i = 0;
+  if (folder) {
+    const int32_t k = IndexOf(folder);
+    if (k == -1 || folder->isUrl) return items;
+    level = folder->Level + 1;
     i = k + 1;
   }
   // Entries deeper than the children's level lie in some subtree: jump over
@@ -74,8 +86,7 @@ FavoriteItemView TFavoritesBase::GetFolderItems(const std::string& path, int32_t
 
 void TFavoritesBase::DeleteFolder(const std::string& path) {
   if (path.empty()) return;  // the top level is not a folder that can go
-  const int32_t k = FindPath(path);
-  if (k != -1) RemoveEntry(k);
+  DeleteFolder(path, EntryAt(FindPath(path)));
 }
 
 // The favourite's own entry goes. A lookup among folders only would never
@@ -83,31 +94,79 @@ void TFavoritesBase::DeleteFolder(const std::string& path) {
 void TFavoritesBase::DeleteFavorite(const std::string& path) {
   const std::size_t cut = path.rfind('\\');
   if (cut == std::string::npos) return;
-  const int32_t k = FindFavorite(path.substr(0, cut), path.substr(cut + 1));
-  if (k != -1) RemoveEntry(k);
+  DeleteFavorite(path, EntryAt(FindFavorite(path.substr(0, cut), path.substr(cut + 1))));
 }
 
 void TFavoritesBase::AddFavorite(const std::string& path, FavoriteItem item) {
+  // The folders that exist are found inside their parents; the rest are
+  // made, each inside the one before.
+  FavoriteItem* folder = nullptr;
+  std::string sub_path;
+  for (const std::string& component : SplitFolderPath(path)) {
+    sub_path += "\\" + component;
+    FavoriteItem* found = EntryAt(FindPath(sub_path));
+    if (!found) found = AddFolder(sub_path, folder, component);
+    if (!found) return;
+    folder = found;
+  }
+  AddFavorite(path, folder, item);
+}
+
+void TFavoritesBase::ChangeFavorite(const std::string& path, FavoriteItem& item) {
+  if (!item.isUrl) return;
+  FavoriteItem* folder = path.empty() ? nullptr : EntryAt(FindPath(path));
+  if (!path.empty() && !folder) return;
+  ChangeFavorite(path, folder, EntryAt(FindFavorite(path, std::string(item.NameText()))), item);
+}
+
+void TFavoritesBase::ChangeFolder(const std::string& path, FavoriteItem& item) {
+  if (item.isUrl) return;
+  ChangeFolder(path, EntryAt(FindPath(path + "\\" + std::string(item.URLText()))), item);
+}
+
+int32_t TFavoritesBase::FirstChildIndex(const FavoriteItem* folder) const {
+  return folder ? IndexOf(folder) + 1 : 0;
+}
+
+// A folder goes only when nothing is left inside it: entries inside a folder
+// that left the list would seem to be inside the folder before it.
+void TFavoritesBase::DeleteFolder(const std::string&, FavoriteItem* folder) {
+  const int32_t k = IndexOf(folder);
+  if (k == -1 || folder->isUrl) return;
+  if (Index().SubtreeEnd(k) != k + 1) return;
+  RemoveEntry(k);
+}
+
+void TFavoritesBase::DeleteFavorite(const std::string&, FavoriteItem* entry) {
+  const int32_t k = IndexOf(entry);
+  if (k != -1 && entry->isUrl) RemoveEntry(k);
+}
+
+FavoriteItem* TFavoritesBase::AddFavorite(const std::string& path, FavoriteItem* folder,
+                                          const FavoriteItem& item) {
   WriteLog("TFavoritesBase.AddFavorite. Pathname:" + path);
-  const int32_t k = FindPath(path);
-  if (k == -1) return;
+  if (folder && IndexOf(folder) == -1) return nullptr;
   auto copy = NewFavoriteItem();
   std::memcpy(copy.get(), &item, sizeof item);
-  if (path.empty()) {
-    InsertEntry(0, std::move(copy));
-  } else if (k + 1 < Count()) {
-    InsertEntry(k + 1, std::move(copy));
-  } else {
-    AppendEntry(std::move(copy));
-  }
+  return InsertEntry(FirstChildIndex(folder), std::move(copy));
+}
+
+FavoriteItem* TFavoritesBase::AddFolder(const std::string&, FavoriteItem* folder,
+                                        std::string_view name) {
+  if (folder && IndexOf(folder) == -1) return nullptr;
+  auto entry = NewFavoriteItem();
+  entry->SetName(name);
+  entry->Level = folder ? folder->Level + 1 : 0;
+  entry->isVisible = 1;
+  return InsertEntry(FirstChildIndex(folder), std::move(entry));
 }
 
 // The entry is replaced, not overwritten: the engine may still hold the old
 // one in a folder's contents, and that must keep what it read.
-void TFavoritesBase::ChangeFavorite(const std::string& path, FavoriteItem& item) {
-  if (!item.isUrl) return;
-  const int32_t k = FindFavorite(path, std::string(item.NameText()));
-  if (k == -1) return;
+void TFavoritesBase::ChangeFavorite(const std::string&, FavoriteItem*, FavoriteItem* entry,
+                                    FavoriteItem& item) {
+  const int32_t k = IndexOf(entry);
+  if (!item.isUrl || k == -1 || !entry->isUrl) return;
   auto copy = NewFavoriteItem();
   std::memcpy(copy.get(), &item, sizeof item);
   entries_[static_cast<std::size_t>(k)] = copy.get();
@@ -115,12 +174,11 @@ void TFavoritesBase::ChangeFavorite(const std::string& path, FavoriteItem& item)
   ListChanged();
 }
 
-void TFavoritesBase::ChangeFolder(const std::string& path, FavoriteItem& item) {
-  if (item.isUrl) return;
-  const int32_t k = FindPath(path + "\\" + std::string(item.URLText()));
-  if (k == -1) return;
-  std::memcpy(entries_[static_cast<std::size_t>(k)]->Name, item.Name, sizeof item.Name);
+bool TFavoritesBase::ChangeFolder(const std::string&, FavoriteItem* entry, FavoriteItem& item) {
+  if (item.isUrl || IndexOf(entry) == -1 || entry->isUrl) return false;
+  std::memcpy(entry->Name, item.Name, sizeof item.Name);
   ListChanged();
+  return true;
 }
 
 FavoriteItem* TFavoritesBase::AppendEntry(std::unique_ptr<FavoriteItem> item) {

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "favorites/favorite_item.h"
@@ -41,21 +42,47 @@ class TFavoritesBase {
   // list is new (empty when the folder is not found); the items stay the
   // store's.
   FavoriteItemView GetFolderItems(const std::string& path, int32_t parent);
+  // The same for a folder entry of this store (null: the top level); empty
+  // when the entry is not a folder in the list.
+  FavoriteItemView GetFolderItems(const FavoriteItem* folder, int32_t parent);
 
-  // Removes the folder's own entry (its contents stay in the list).
-  virtual void DeleteFolder(const std::string& path);
-  // Path: the containing folder's path, "\" and the favourite's name. Removes
-  // the first favourite of that name directly inside that folder.
-  virtual void DeleteFavorite(const std::string& path);
-  // Inserts a copy of the item as the first entry of the folder at path (at
-  // the front for the top level); nothing when the folder is not found.
-  virtual void AddFavorite(const std::string& path, FavoriteItem item);
-  // For a favourite: the entry of that name directly inside the folder at
-  // path is replaced by a copy of the item (the old entry stays valid).
-  virtual void ChangeFavorite(const std::string& path, FavoriteItem& item);
-  // For a folder whose URL field holds its former name: the folder of that
-  // name inside path takes the item's whole Name field.
-  virtual void ChangeFolder(const std::string& path, FavoriteItem& item);
+  // The edits by path, as a browser names its entries: each looks the entry
+  // up (the first of its name, folders inside their parents) and makes the
+  // edit below on it.
+  void DeleteFolder(const std::string& path);
+  // Path: the containing folder's path, "\" and the favourite's name.
+  void DeleteFavorite(const std::string& path);
+  // Missing folders on the way are created first.
+  void AddFavorite(const std::string& path, FavoriteItem item);
+  void ChangeFavorite(const std::string& path, FavoriteItem& item);
+  // The item's URL field holds the folder's former name.
+  void ChangeFolder(const std::string& path, FavoriteItem& item);
+
+  // The edits of given entries, which a run takes from GetFolderItems so that
+  // an edit acts on the very entry it matched, whatever other entries share
+  // its name. A folder argument of null is the top level; path names the
+  // entry in notices and the trace only. A store may refuse an edit it cannot
+  // make faithfully: it then changes nothing, adds a notice and says so.
+  //
+  // Removes the folder's entry when nothing is left inside it.
+  virtual void DeleteFolder(const std::string& path, FavoriteItem* folder);
+  // Removes the favourite's entry (nothing for a folder or null).
+  virtual void DeleteFavorite(const std::string& path, FavoriteItem* entry);
+  // A copy of the item becomes the folder's first entry; returns the new
+  // entry, or null when refused.
+  virtual FavoriteItem* AddFavorite(const std::string& path, FavoriteItem* folder,
+                                    const FavoriteItem& item);
+  // A new, empty folder named name becomes the folder's first entry; returns
+  // it, or null when refused.
+  virtual FavoriteItem* AddFolder(const std::string& path, FavoriteItem* folder,
+                                  std::string_view name);
+  // For a favourite item: entry (a favourite inside folder, or null for
+  // none) gives way to a copy of the item; an entry replaced stays valid.
+  virtual void ChangeFavorite(const std::string& path, FavoriteItem* folder, FavoriteItem* entry,
+                              FavoriteItem& item);
+  // For a folder item: the folder entry takes the item's whole Name field.
+  // False when nothing was renamed.
+  virtual bool ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item);
 
   // Changes the store refused to make on the desktop, one readable line
   // each (for example a name that would leave the favourites folder). The
@@ -72,6 +99,12 @@ class TFavoritesBase {
   // Index of the first favourite named name directly inside the folder at
   // folder_path, or -1.
   int32_t FindFavorite(const std::string& folder_path, const std::string& name) const;
+  // The entry at index, or null for -1.
+  FavoriteItem* EntryAt(int32_t index) const;
+  // Where the entry is in the list, or -1 when it is not there.
+  int32_t IndexOf(const FavoriteItem* entry) const;
+  // Where a new first entry of the folder goes (null: the top level).
+  int32_t FirstChildIndex(const FavoriteItem* folder) const;
   void AddNotice(std::string notice) { notices_.push_back(std::move(notice)); }
 
  private:

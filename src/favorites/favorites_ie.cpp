@@ -29,11 +29,6 @@ std::string LongTime() {
   return text;
 }
 
-std::vector<std::string> With(std::vector<std::string> names, std::string_view more) {
-  names.emplace_back(more);
-  return names;
-}
-
 }  // namespace
 
 TFavoritesIE::TFavoritesIE(const std::string& root_folder) {
@@ -46,14 +41,14 @@ TFavoritesIE::TFavoritesIE(const std::string& root_folder) {
     root_folder_ = root_folder;
     depth_ = -1;
     parent_index_ = 0;
-    ScanFolder(root_folder_);
+    ScanFolder(root_folder_, "");
     WriteLog("URLs loaded");
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "1001");
   }
 }
 
-void TFavoritesIE::ScanFolder(const std::string& directory) {
+void TFavoritesIE::ScanFolder(const std::string& directory, const std::string& relative) {
   try {
     ++depth_;
     const int32_t saved_parent = parent_index_;
@@ -74,15 +69,16 @@ void TFavoritesIE::ScanFolder(const std::string& directory) {
       item->Level = depth_;
       item->isVisible = 1;
       const std::string full = Join(directory, entry.name);
+      const std::string entry_relative = relative.empty() ? entry.name : Join(relative, entry.name);
       if (entry.is_directory) {
         item->SetName(entry.name);
-        AppendEntry(std::move(item));
-        ScanFolder(full);
+        relative_of_[AppendEntry(std::move(item))] = entry_relative;
+        ScanFolder(full, entry_relative);
       } else {
         item->isUrl = 1;
         item->SetName(std::string_view(entry.name).substr(0, entry.name.size() - 4));
         item->SetURL(ReadShortcutURL(full));
-        AppendEntry(std::move(item));
+        relative_of_[AppendEntry(std::move(item))] = entry_relative;
       }
     }
     --depth_;
@@ -92,116 +88,170 @@ void TFavoritesIE::ScanFolder(const std::string& directory) {
   }
 }
 
-bool TFavoritesIE::SafeNames(const char* what, const std::string& path,
-                             const std::vector<std::string>& names) {
-  for (const std::string& name : names) {
-    std::string reason = UnsafeNameReason(name);
-    if (!reason.empty()) {
-      AddNotice(Format("%s \"%s\" was left alone on the desktop: %s.", what, path.c_str(),
-                       reason.c_str()));
-      return false;
-    }
+bool TFavoritesIE::RelativeOf(const FavoriteItem* entry, std::string& relative) const {
+  if (!entry) {
+    relative.clear();
+    return true;
   }
+  auto it = relative_of_.find(entry);
+  if (it == relative_of_.end()) return false;
+  relative = it->second;
   return true;
 }
 
-std::string TFavoritesIE::FolderOnDisk(const std::vector<std::string>& components) const {
-  std::string folder = root_folder_;
-  for (const std::string& component : components) {
-    folder = Join(folder, platform::ExistingNameCaseBlind(folder, component));
+std::string TFavoritesIE::FullPath(const std::string& relative) const {
+  return relative.empty() ? root_folder_ : Join(root_folder_, relative);
+}
+
+void TFavoritesIE::Refuse(const char* what, const std::string& path, const std::string& reason) {
+  AddNotice(
+      Format("%s \"%s\" was left alone on the desktop: %s.", what, path.c_str(), reason.c_str()));
+}
+
+bool TFavoritesIE::Writable(const std::string& path, const FavoriteItem& item) {
+  const std::string item_path = path + "\\" + std::string(item.NameText());
+  std::string reason = FileNameProblem(item.NameText(), ".url");
+  // A line break would end the address's line and start another of the file.
+  if (reason.empty() && item.URLText().find_first_of("\r\n") != std::string_view::npos) {
+    reason = "its address holds a line break";
   }
-  return folder;
+  if (reason.empty()) return true;
+  Refuse("Favorite", item_path, reason);
+  return false;
 }
 
-std::string TFavoritesIE::FavoriteFile(const std::string& folder, const std::string& name) const {
-  return Join(folder, platform::ExistingNameCaseBlind(folder, name + ".url"));
-}
-
-void TFavoritesIE::DeleteFolder(const std::string& path) {
-  const std::vector<std::string> components = SplitFolderPath(path);
-  if (!SafeNames("Folder", path, components)) return;
-  TFavoritesBase::DeleteFolder(path);
+void TFavoritesIE::DeleteFolder(const std::string& path, FavoriteItem* folder) {
+  std::string relative;
+  const bool on_disk = folder && !folder->isUrl && RelativeOf(folder, relative);
+  TFavoritesBase::DeleteFolder(path, folder);
   try {
-    if (components.empty()) return;  // never the favourites folder itself
-    platform::RemoveEmptyDirectory(FolderOnDisk(components));
+    if (!on_disk || relative.empty()) return;  // never the favourites folder itself
+    platform::RemoveEmptyDirectory(FullPath(relative));
     WriteLog("RemoveDir " + TraceText(root_folder_, path));
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "1003");
   }
 }
 
-void TFavoritesIE::DeleteFavorite(const std::string& path) {
-  std::vector<std::string> components = SplitFolderPath(path);
-  if (!SafeNames("Favorite", path, components)) return;
-  TFavoritesBase::DeleteFavorite(path);
+void TFavoritesIE::DeleteFavorite(const std::string& path, FavoriteItem* entry) {
+  std::string relative;
+  const bool on_disk = entry && entry->isUrl && RelativeOf(entry, relative);
+  TFavoritesBase::DeleteFavorite(path, entry);
   try {
-    if (components.empty()) return;
-    const std::string name = components.back();
-    components.pop_back();
-    platform::DeleteFileAt(FavoriteFile(FolderOnDisk(components), name));
+    if (!on_disk) return;
+    platform::DeleteFileAt(FullPath(relative));
+    relative_of_.erase(entry);
     WriteLog("DeleteFile " + TraceText(root_folder_, path) + ".url");
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "1004");
   }
 }
 
-bool TFavoritesIE::SafeFavorite(const std::string& path, const FavoriteItem& item) {
-  const std::string name(item.NameText());
-  if (!SafeNames("Favorite", path + "\\" + name, With(SplitFolderPath(path), name))) return false;
-  // A line break would end the address's line and start another of the file.
-  if (item.URLText().find_first_of("\r\n") == std::string_view::npos) return true;
-  AddNotice(
-      Format("Favorite \"%s\\%s\" was left alone on the desktop: its address holds a line break.",
-             path.c_str(), name.c_str()));
-  return false;
-}
-
-void TFavoritesIE::AddFavorite(const std::string& path, FavoriteItem item) {
-  if (!SafeFavorite(path, item)) return;
-  const std::string name(item.NameText());
-  const std::vector<std::string> components = SplitFolderPath(path);
-  TFavoritesBase::AddFavorite(path, item);
+FavoriteItem* TFavoritesIE::AddFavorite(const std::string& path, FavoriteItem* folder,
+                                        const FavoriteItem& item) {
+  std::string folder_relative;
+  if (!Writable(path, item) || !RelativeOf(folder, folder_relative)) return nullptr;
+  const std::string folder_path = FullPath(folder_relative);
+  const std::string file_name =
+      platform::ExistingNameCaseBlind(folder_path, std::string(item.NameText()) + ".url");
+  // Another favourite of this name already lives in the folder (the handheld
+  // may hold two of one name; the folder cannot): it is not written over.
+  const std::string file = Join(folder_path, file_name);
+  if (platform::FileExists(file)) {
+    Refuse("Favorite", path + "\\" + std::string(item.NameText()),
+           "a favourite of that name is already in its folder");
+    return nullptr;
+  }
+  FavoriteItem* entry = TFavoritesBase::AddFavorite(path, folder, item);
   try {
-    const std::string folder = FolderOnDisk(components);
-    platform::CreateDirectories(folder);
-    WriteShortcut(FavoriteFile(folder, name), std::string(item.URLText()));
+    platform::CreateDirectories(folder_path);
+    WriteShortcut(file, std::string(item.URLText()));
+    if (entry) {
+      relative_of_[entry] = folder_relative.empty() ? file_name : Join(folder_relative, file_name);
+    }
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "1005");
   }
+  return entry;
 }
 
-void TFavoritesIE::ChangeFavorite(const std::string& path, FavoriteItem& item) {
+FavoriteItem* TFavoritesIE::AddFolder(const std::string& path, FavoriteItem* folder,
+                                      std::string_view name) {
+  std::string parent_relative;
+  if (!RelativeOf(folder, parent_relative)) return nullptr;
+  const std::string reason = FileNameProblem(name, "");
+  if (!reason.empty()) {
+    Refuse("Folder", path, reason);
+    return nullptr;
+  }
+  const std::string parent = FullPath(parent_relative);
+  // A folder of this name that is already there is the one the favourite
+  // goes into: a folder cannot hold two of one name.
+  const std::string folder_name = platform::ExistingNameCaseBlind(parent, std::string(name));
+  if (!platform::CreateDirectories(Join(parent, folder_name))) {
+    Refuse("Folder", path, "it cannot be made there");
+    return nullptr;
+  }
+  FavoriteItem* entry = TFavoritesBase::AddFolder(path, folder, name);
+  if (entry) {
+    relative_of_[entry] =
+        parent_relative.empty() ? folder_name : Join(parent_relative, folder_name);
+  }
+  return entry;
+}
+
+void TFavoritesIE::ChangeFavorite(const std::string& path, FavoriteItem* folder,
+                                  FavoriteItem* entry, FavoriteItem& item) {
   // Checked before the old file goes, so that a change refused here does not
   // lose the favourite.
-  if (item.isUrl && !SafeFavorite(path, item)) return;
-  const std::string name(item.NameText());
-  TFavoritesBase::ChangeFavorite(path, item);
+  if (!item.isUrl || !Writable(path, item)) return;
   try {
-    if (!item.isUrl) return;
-    DeleteFavorite(path + "\\" + name);
-    AddFavorite(path, item);
+    if (entry && entry->isUrl) DeleteFavorite(path + "\\" + std::string(item.NameText()), entry);
+    AddFavorite(path, folder, item);
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "1006");
   }
 }
 
-void TFavoritesIE::ChangeFolder(const std::string& path, FavoriteItem& item) {
+bool TFavoritesIE::ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item) {
+  std::string relative;
+  if (item.isUrl || !entry || entry->isUrl || !RelativeOf(entry, relative) || relative.empty())
+    return false;
+  const std::string former_path = path + "\\" + std::string(item.URLText());
   const std::string name(item.NameText());
-  const std::string former(item.URLText());
-  if (!item.isUrl &&
-      !SafeNames("Folder", path + "\\" + former, With(With(SplitFolderPath(path), former), name))) {
-    return;
+  const std::string reason = FileNameProblem(name, "");
+  if (!reason.empty()) {
+    Refuse("Folder", former_path, "its new name cannot be a folder name: " + reason);
+    return false;
   }
-  TFavoritesBase::ChangeFolder(path, item);
   try {
-    if (item.isUrl) return;
-    const std::string folder = FolderOnDisk(SplitFolderPath(path));
-    const std::string from = platform::ExistingNameCaseBlind(folder, former);
-    const std::string to = platform::ExistingNameCaseBlind(folder, name);
+    const std::size_t cut = relative.rfind(platform::PathSeparator());
+    const std::string parent_relative = cut == std::string::npos ? "" : relative.substr(0, cut);
+    const std::string parent = FullPath(parent_relative);
+    const std::string from = relative.substr(cut == std::string::npos ? 0 : cut + 1);
+    const std::string to = platform::ExistingNameCaseBlind(parent, name);
     // Renaming onto another existing entry would replace it; a change of case
     // only is a rename of the folder itself.
-    if (to != from && platform::PathExists(Join(folder, to))) return;
-    platform::RenamePath(Join(folder, from), Join(folder, name));
+    if (to != from && platform::PathExists(Join(parent, to))) {
+      Refuse("Folder", former_path, "a folder or file of its new name is already there");
+      return false;
+    }
+    if (!platform::RenamePath(Join(parent, from), Join(parent, name))) {
+      Refuse("Folder", former_path, "it could not be renamed");
+      return false;
+    }
+    TFavoritesBase::ChangeFolder(path, entry, item);
+    // Everything inside moved along with the folder.
+    const std::string renamed = parent_relative.empty() ? name : Join(parent_relative, name);
+    const std::string inside = relative + platform::PathSeparator();
+    for (auto& [held, held_relative] : relative_of_) {
+      if (held_relative == relative) {
+        held_relative = renamed;
+      } else if (held_relative.starts_with(inside)) {
+        held_relative = renamed + held_relative.substr(relative.size());
+      }
+    }
+    return true;
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "1007");
   }

@@ -1,12 +1,16 @@
 // The store of an Internet Explorer favourites folder: every subdirectory is a
 // folder and every ".url" file (extension in any case) a favourite. The whole
 // tree is loaded at construction; each change goes to disk at once. Names are
-// case-blind as on NTFS, and a name that would reach outside the favourites
-// folder is never used as a file name: the change is skipped with a notice.
+// case-blind as on NTFS. Each entry remembers its file or folder, so an edit
+// acts on that one; a name that would reach outside the favourites folder or
+// that the file system cannot keep as it is never becomes a file name: the
+// change is skipped with a notice.
 // Errors leave through RaiseError with codes 1001 to 1007.
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "favorites/favorites_base.h"
@@ -21,26 +25,35 @@ class TFavoritesIE : public TFavoritesBase {
 
   const std::string& RootFolder() const { return root_folder_; }
 
-  void DeleteFolder(const std::string& path) override;
-  void DeleteFavorite(const std::string& path) override;
-  void AddFavorite(const std::string& path, FavoriteItem item) override;
-  void ChangeFavorite(const std::string& path, FavoriteItem& item) override;
-  void ChangeFolder(const std::string& path, FavoriteItem& item) override;
+  using TFavoritesBase::AddFavorite;
+  using TFavoritesBase::ChangeFavorite;
+  using TFavoritesBase::ChangeFolder;
+  using TFavoritesBase::DeleteFavorite;
+  using TFavoritesBase::DeleteFolder;
+  void DeleteFolder(const std::string& path, FavoriteItem* folder) override;
+  void DeleteFavorite(const std::string& path, FavoriteItem* entry) override;
+  FavoriteItem* AddFavorite(const std::string& path, FavoriteItem* folder,
+                            const FavoriteItem& item) override;
+  FavoriteItem* AddFolder(const std::string& path, FavoriteItem* folder,
+                          std::string_view name) override;
+  void ChangeFavorite(const std::string& path, FavoriteItem* folder, FavoriteItem* entry,
+                      FavoriteItem& item) override;
+  bool ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item) override;
 
  private:
-  void ScanFolder(const std::string& directory);
-  // The native path of the folder the components name, each component
-  // matched case-blind against what exists.
-  std::string FolderOnDisk(const std::vector<std::string>& components) const;
-  // The native path of a favourite's file in folder.
-  std::string FavoriteFile(const std::string& folder, const std::string& name) const;
-  // False (with a notice) when one of names may not become a file name.
-  bool SafeNames(const char* what, const std::string& path, const std::vector<std::string>& names);
-  bool SafeFavorite(const std::string& path, const FavoriteItem& item);
+  void ScanFolder(const std::string& directory, const std::string& relative);
+  // Where an entry is on disk, relative to the favourites folder (empty for
+  // the top level, null); false for an entry the folder does not hold.
+  bool RelativeOf(const FavoriteItem* entry, std::string& relative) const;
+  std::string FullPath(const std::string& relative) const;
+  // False (with a notice) when the favourite cannot be written as it is.
+  bool Writable(const std::string& path, const FavoriteItem& item);
+  void Refuse(const char* what, const std::string& path, const std::string& reason);
 
   std::string root_folder_;
   int32_t depth_ = -1;
   int32_t parent_index_ = 0;
+  std::unordered_map<const FavoriteItem*, std::string> relative_of_;
 };
 
 }  // namespace kestro

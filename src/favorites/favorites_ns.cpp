@@ -4,7 +4,6 @@
 
 #include "base/exception.h"
 #include "base/text.h"
-#include "favorites/folder_path.h"
 #include "favorites/kestro_error.h"
 #include "platform/file_system.h"
 
@@ -14,11 +13,6 @@ namespace {
 // The file's top list starts after its first line, which holds the document
 // type; the loader never reads that line as an entry.
 constexpr std::size_t kTopListStart = 1;
-
-// Titles are compared as the entry list holds them: cut to the name field.
-bool SameTitle(const std::string& title, const std::string& name) {
-  return SameTextAscii(std::string_view(title).substr(0, sizeof(FavoriteItem::Name)), name);
-}
 
 std::string Indent(long long levels) {
   return std::string(static_cast<std::size_t>(std::clamp(levels, 0LL, 256LL)) * 4, ' ');
@@ -31,6 +25,7 @@ TFavoritesNS::TFavoritesNS(const std::string& bookmark_file) {
     bookmark_file_ = bookmark_file;
     LoadBookmarkFile();
     ClearEntries();
+    line_of_.clear();
     std::size_t i = 0;
     ParseLevel(i, 0, 0);
   } catch (const std::exception& e) {
@@ -103,7 +98,7 @@ void TFavoritesNS::ParseLevel(std::size_t& i, int32_t level, int32_t parent) {
         item->Level = level;
         item->isUrl = 1;
         item->isVisible = 1;
-        AppendEntry(std::move(item));
+        line_of_[AppendEntry(std::move(item))] = i;
       }
       if (IsFolderLine(upper)) {
         auto item = NewFavoriteItem();
@@ -111,7 +106,7 @@ void TFavoritesNS::ParseLevel(std::size_t& i, int32_t level, int32_t parent) {
         item->Parent = parent;
         item->Level = level;
         item->isVisible = 1;
-        AppendEntry(std::move(item));
+        line_of_[AppendEntry(std::move(item))] = i;
         callers.push_back({level, parent, closing});
         level += 1;
         parent = Count() - 1;
@@ -137,42 +132,84 @@ void TFavoritesNS::ParseLevel(std::size_t& i, int32_t level, int32_t parent) {
   }
 }
 
-std::size_t TFavoritesNS::LocateFolder(const std::vector<std::string>& components,
-                                       std::size_t& heading) const {
-  std::size_t start = kTopListStart;
-  heading = 0;
-  for (std::size_t j = 0; j < components.size(); ++j) {
-    const ListWalk walk = WalkList(lines_, start, [&](std::size_t line, bool is_folder) {
-      return is_folder && SameTitle(BookmarkTitle(lines_[line]), components[j]);
-    });
-    if (!walk.stopped) return j;
-    heading = walk.line;
-    start = walk.line + 1;
-  }
-  return components.size();
-}
-
-bool TFavoritesNS::FolderStart(const std::vector<std::string>& components,
-                               std::size_t& start) const {
-  if (components.empty()) {
-    start = kTopListStart;
-    return true;
-  }
-  std::size_t heading = 0;
-  if (LocateFolder(components, heading) < components.size()) return false;
-  start = heading + 1;
+bool TFavoritesNS::LineOf(const FavoriteItem* entry, std::size_t& line) const {
+  auto it = line_of_.find(entry);
+  if (it == line_of_.end()) return false;
+  line = it->second;
   return true;
 }
 
-bool TFavoritesNS::SingleLine(const char* what, const std::string& path, const FavoriteItem& item) {
-  const auto breaks = [](std::string_view text) {
-    return text.find_first_of("\r\n") != std::string_view::npos;
-  };
-  if (!breaks(item.NameText()) && !breaks(item.URLText())) return true;
-  AddNotice(
-      Format("%s \"%s\" was left alone on the desktop: its name or address holds a line break.",
-             what, path.c_str()));
+void TFavoritesNS::InsertLines(std::size_t at, const std::vector<std::string>& lines) {
+  for (auto& [entry, line] : line_of_) {
+    if (line >= at) line += lines.size();
+  }
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), lines.begin(), lines.end());
+}
+
+void TFavoritesNS::EraseLines(std::size_t from, std::size_t to) {
+  for (auto it = line_of_.begin(); it != line_of_.end();) {
+    if (it->second >= from && it->second < to) {
+      it = line_of_.erase(it);
+      continue;
+    }
+    if (it->second >= to) it->second -= to - from;
+    ++it;
+  }
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(from),
+               lines_.begin() + static_cast<std::ptrdiff_t>(to));
+}
+
+bool TFavoritesNS::InsertionLine(const FavoriteItem* folder, std::size_t& at) const {
+  if (!folder) {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+      const std::string upper = AsciiUpper(lines_[i]);
+      if (IsListOpening(upper)) {
+        at = i + 1;
+        return true;
+      }
+      if (i >= kTopListStart &&
+          (IsLinkLine(upper) || IsFolderLine(upper) || IsListClosing(upper))) {
+        at = i;
+        return true;
+      }
+    }
+    at = lines_.size();
+    return true;
+  }
+  std::size_t heading = 0;
+  if (!LineOf(folder, heading)) return false;
+  // The folder's own opening comes before its first entry or its closing;
+  // past those it would be another folder's.
+  for (std::size_t i = heading + 1; i < lines_.size(); ++i) {
+    const std::string upper = AsciiUpper(lines_[i]);
+    if (IsListOpening(upper)) {
+      at = i + 1;
+      return true;
+    }
+    if (IsLinkLine(upper) || IsFolderLine(upper) || IsListClosing(upper)) return false;
+  }
   return false;
+}
+
+void TFavoritesNS::Refuse(const char* what, const std::string& path, const char* reason) {
+  AddNotice(Format("%s \"%s\" was left alone on the desktop: %s.", what, path.c_str(), reason));
+}
+
+bool TFavoritesNS::LinkLineFor(const std::string& path, const FavoriteItem* folder,
+                               const FavoriteItem& item, std::string& line, std::size_t& at) {
+  const std::string item_path = path + "\\" + std::string(item.NameText());
+  line = Indent(static_cast<long long>(item.Level) + 1) +
+         LinkLineText(item.URLText(), item.NameText());
+  if (!ReadsBackAsLink(line, item.NameText(), item.URLText())) {
+    Refuse("Favorite", item_path,
+           "its name or address would not read back the same from the bookmark file");
+    return false;
+  }
+  if (!InsertionLine(folder, at)) {
+    Refuse("Favorite", item_path, "its folder has no list of its own in the bookmark file");
+    return false;
+  }
+  return true;
 }
 
 void TFavoritesNS::Save() {
@@ -181,45 +218,32 @@ void TFavoritesNS::Save() {
   }
 }
 
-void TFavoritesNS::DeleteFolder(const std::string& path) {
-  TFavoritesBase::DeleteFolder(path);
+void TFavoritesNS::DeleteFolder(const std::string& path, FavoriteItem* folder) {
+  TFavoritesBase::DeleteFolder(path, folder);
   try {
-    EnsureLoaded();
-    const std::vector<std::string> components = SplitFolderPath(path);
-    if (components.empty()) return;
     std::size_t heading = 0;
-    if (LocateFolder(components, heading) < components.size()) return;
+    if (!folder || folder->isUrl || !LineOf(folder, heading)) return;
     WriteLog("DeleteFolder: " + path);
     // Only an empty folder goes: any link or folder inside keeps it.
     const ListWalk inside = WalkList(lines_, heading + 1, [](std::size_t, bool) { return true; });
     if (inside.stopped) return;
     WriteLog("Folder is empty");
     const std::size_t last = inside.closed ? inside.line : lines_.size() - 1;
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(heading),
-                 lines_.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    EraseLines(heading, last + 1);
     Save();
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "2003");
   }
 }
 
-void TFavoritesNS::DeleteFavorite(const std::string& path) {
-  TFavoritesBase::DeleteFavorite(path);
+void TFavoritesNS::DeleteFavorite(const std::string& path, FavoriteItem* entry) {
+  TFavoritesBase::DeleteFavorite(path, entry);
   try {
-    EnsureLoaded();
-    std::vector<std::string> components = SplitFolderPath(path);
-    if (components.empty()) return;
-    const std::string name = components.back();
-    components.pop_back();
-    std::size_t start = 0;
-    if (!FolderStart(components, start)) return;
+    std::size_t line = 0;
+    if (!entry || !entry->isUrl || !LineOf(entry, line)) return;
     WriteLog("Delete: " + path);
-    const ListWalk walk = WalkList(lines_, start, [&](std::size_t line, bool is_folder) {
-      return !is_folder && SameTitle(BookmarkTitle(lines_[line]), name);
-    });
-    if (!walk.stopped) return;
     // A description line below the link stays, as the user wrote it.
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(walk.line));
+    EraseLines(line, line + 1);
     WriteLog("Favorite found and deleted.");
     Save();
   } catch (const std::exception& e) {
@@ -227,90 +251,85 @@ void TFavoritesNS::DeleteFavorite(const std::string& path) {
   }
 }
 
-void TFavoritesNS::AddFavorite(const std::string& path, FavoriteItem item) {
-  if (!SingleLine("Favorite", path + "\\" + std::string(item.NameText()), item)) return;
-  TFavoritesBase::AddFavorite(path, item);
+FavoriteItem* TFavoritesNS::AddFavorite(const std::string& path, FavoriteItem* folder,
+                                        const FavoriteItem& item) {
+  std::string line;
+  std::size_t at = 0;
+  if (!LinkLineFor(path, folder, item, line, at)) return nullptr;
+  FavoriteItem* entry = TFavoritesBase::AddFavorite(path, folder, item);
   try {
-    EnsureLoaded();
-    const std::vector<std::string> components = SplitFolderPath(path);
-    std::size_t heading = 0;
-    const std::size_t matched = LocateFolder(components, heading);
-    std::size_t opening = lines_.size();
-    if (matched == 0) {
-      for (std::size_t i = 0; i < lines_.size() && opening == lines_.size(); ++i) {
-        if (IsListOpening(lines_[i])) opening = i;
-      }
-    } else {
-      // The folder's own list opening: before its first entry, its closing or
-      // the next folder, so that the link can never land in another folder.
-      for (std::size_t i = heading + 1; i < lines_.size(); ++i) {
-        if (IsListOpening(lines_[i])) {
-          opening = i;
-          break;
-        }
-        const std::string upper = AsciiUpper(lines_[i]);
-        if (IsLinkLine(upper) || IsFolderLine(upper) || IsListClosing(upper)) break;
-      }
-    }
-    if (opening == lines_.size())
-      throw Exception("The bookmark file has no list to add the favorite to.");
-    std::size_t at = opening + 1;
-    for (std::size_t j = matched; j < components.size(); ++j) {
-      const std::string indent = Indent(static_cast<long long>(j) + 1);
-      const std::string folder[] = {indent + "<DT><H3 ADD_DATE=\"0\">" + components[j] + "</H3>",
-                                    indent + "<DL><p>", indent + "</DL><p>"};
-      lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::begin(folder),
-                    std::end(folder));
-      at += 2;  // onto the new closing: what follows goes inside
-    }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
-                  Indent(static_cast<long long>(item.Level) + 1) + "<DT><A HREF=\"" +
-                      std::string(item.URLText()) +
-                      "\" ADD_DATE=\"0\" LAST_VISIT=\"0\" LAST_MODIFIED=\"0\">" +
-                      std::string(item.NameText()) + "</A>");
+    InsertLines(at, {line});
+    if (entry) line_of_[entry] = at;
     Save();
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "2007");
   }
+  return entry;
 }
 
-void TFavoritesNS::ChangeFavorite(const std::string& path, FavoriteItem& item) {
+FavoriteItem* TFavoritesNS::AddFolder(const std::string& path, FavoriteItem* folder,
+                                      std::string_view name) {
+  const std::string indent = Indent(folder ? static_cast<long long>(folder->Level) + 2 : 1);
+  const std::string heading = indent + FolderHeadingText(name);
+  std::size_t at = 0;
+  if (!ReadsBackAsFolder(heading, name)) {
+    Refuse("Folder", path, "its name would not read back the same from the bookmark file");
+    return nullptr;
+  }
+  if (!InsertionLine(folder, at)) {
+    Refuse("Folder", path, "the folder around it has no list of its own in the bookmark file");
+    return nullptr;
+  }
+  FavoriteItem* entry = TFavoritesBase::AddFolder(path, folder, name);
+  try {
+    InsertLines(at, {heading, indent + "<DL><p>", indent + "</DL><p>"});
+    if (entry) line_of_[entry] = at;
+    Save();
+  } catch (const std::exception& e) {
+    RaiseError(MessageOf(e), "2007");
+  }
+  return entry;
+}
+
+void TFavoritesNS::ChangeFavorite(const std::string& path, FavoriteItem* folder,
+                                  FavoriteItem* entry, FavoriteItem& item) {
+  if (!item.isUrl) return;
   // Checked before the old link goes, so that a change refused here does not
   // lose the favourite.
-  if (item.isUrl && !SingleLine("Favorite", path + "\\" + std::string(item.NameText()), item))
-    return;
-  TFavoritesBase::ChangeFavorite(path, item);
+  std::string line;
+  std::size_t at = 0;
+  if (!LinkLineFor(path, folder, item, line, at)) return;
   try {
-    if (!item.isUrl) return;
-    DeleteFavorite(path + "\\" + std::string(item.NameText()));
-    AddFavorite(path, item);
+    if (entry && entry->isUrl) DeleteFavorite(path + "\\" + std::string(item.NameText()), entry);
+    AddFavorite(path, folder, item);
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "2008");
   }
 }
 
-void TFavoritesNS::ChangeFolder(const std::string& path, FavoriteItem& item) {
-  if (!item.isUrl && !SingleLine("Folder", path + "\\" + std::string(item.URLText()), item)) return;
-  TFavoritesBase::ChangeFolder(path, item);
+bool TFavoritesNS::ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item) {
+  std::size_t at = 0;
+  if (item.isUrl || !entry || entry->isUrl || !LineOf(entry, at)) return false;
+  const std::string& old_line = lines_[at];
+  const std::string line =
+      old_line.substr(0, std::min(BookmarkTitleStart(old_line), old_line.size())) +
+      std::string(item.NameText()) + "</H3>";
+  if (!ReadsBackAsFolder(line, item.NameText())) {
+    Refuse("Folder", path + "\\" + std::string(item.URLText()),
+           "its new name would not read back the same from the bookmark file");
+    return false;
+  }
+  TFavoritesBase::ChangeFolder(path, entry, item);
   try {
-    if (item.isUrl) return;
-    EnsureLoaded();
-    const std::string former(item.URLText());
-    WriteLog("Change folder from " + former + " to " + std::string(item.NameText()));
+    WriteLog("Change folder from " + std::string(item.URLText()) + " to " +
+             std::string(item.NameText()));
     WriteLog("Change folder pathname:" + path);
-    std::size_t start = 0;
-    if (!FolderStart(SplitFolderPath(path), start)) return;
-    const ListWalk walk = WalkList(lines_, start, [&](std::size_t line, bool is_folder) {
-      return is_folder && SameTitle(BookmarkTitle(lines_[line]), former);
-    });
-    if (!walk.stopped) return;
-    std::string& line = lines_[walk.line];
-    line = line.substr(0, std::min(BookmarkTitleStart(line), line.size())) +
-           std::string(item.NameText()) + "</H3>";
+    lines_[at] = line;
     Save();
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "2009");
   }
+  return true;
 }
 
 }  // namespace kestro

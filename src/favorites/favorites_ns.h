@@ -2,13 +2,16 @@
 // exports and imports. The file is held as lines: the tree is loaded from them
 // at construction, and each change edits the lines in place and replaces the
 // whole file at once (CR LF after every line). Lines the store does not
-// understand keep their bytes. Folders are found inside their parents and
-// entries by their whole title, with nesting counted, so a change never acts
-// on an entry elsewhere. Errors leave through RaiseError with codes 2001-2010.
+// understand keep their bytes. Each entry remembers its line, so an edit acts
+// on that line whatever other entries share its title; a title or address
+// that would not read back the same is refused with a notice. Errors leave
+// through RaiseError with codes 2001-2010.
 #pragma once
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "favorites/bookmark_lines.h"
@@ -24,11 +27,20 @@ class TFavoritesNS : public TFavoritesBase {
   const std::string& BookmarkFile() const { return bookmark_file_; }
   const BookmarkLines& Lines() const { return lines_; }
 
-  void DeleteFolder(const std::string& path) override;
-  void DeleteFavorite(const std::string& path) override;
-  void AddFavorite(const std::string& path, FavoriteItem item) override;
-  void ChangeFavorite(const std::string& path, FavoriteItem& item) override;
-  void ChangeFolder(const std::string& path, FavoriteItem& item) override;
+  using TFavoritesBase::AddFavorite;
+  using TFavoritesBase::ChangeFavorite;
+  using TFavoritesBase::ChangeFolder;
+  using TFavoritesBase::DeleteFavorite;
+  using TFavoritesBase::DeleteFolder;
+  void DeleteFolder(const std::string& path, FavoriteItem* folder) override;
+  void DeleteFavorite(const std::string& path, FavoriteItem* entry) override;
+  FavoriteItem* AddFavorite(const std::string& path, FavoriteItem* folder,
+                            const FavoriteItem& item) override;
+  FavoriteItem* AddFolder(const std::string& path, FavoriteItem* folder,
+                          std::string_view name) override;
+  void ChangeFavorite(const std::string& path, FavoriteItem* folder, FavoriteItem* entry,
+                      FavoriteItem& item) override;
+  bool ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item) override;
 
  private:
   void LoadBookmarkFile();
@@ -38,20 +50,27 @@ class TFavoritesNS : public TFavoritesBase {
   void ParseLevel(std::size_t& i, int32_t level, int32_t parent);
   std::string ExtractTitle(const std::string& line);
   std::string ExtractHref(const std::string& line);
-  // Matches the components in order, each among the folders directly inside
-  // the one matched before; returns how many matched and the heading line of
-  // the last match.
-  std::size_t LocateFolder(const std::vector<std::string>& components, std::size_t& heading) const;
-  // The first line inside the folder path names (the top list's when empty),
-  // or false when the path is not fully found.
-  bool FolderStart(const std::vector<std::string>& components, std::size_t& start) const;
-  // False (with a notice) when a text would break the file's line structure.
-  bool SingleLine(const char* what, const std::string& path, const FavoriteItem& item);
+  // The line an entry was read from or written to, kept in step with every
+  // edit of the lines; false for an entry the file does not hold.
+  bool LineOf(const FavoriteItem* entry, std::size_t& line) const;
+  void InsertLines(std::size_t at, const std::vector<std::string>& lines);
+  void EraseLines(std::size_t from, std::size_t to);
+  // Where a new first entry of the folder goes (null: the top level): after
+  // the folder's list opening. The top level may have no opening of its
+  // own, and then takes it before its first entry. False when the folder's
+  // list is missing.
+  bool InsertionLine(const FavoriteItem* folder, std::size_t& at) const;
+  // The link line for the item, or false (with a notice) when the file
+  // cannot hold it faithfully.
+  bool LinkLineFor(const std::string& path, const FavoriteItem* folder, const FavoriteItem& item,
+                   std::string& line, std::size_t& at);
+  void Refuse(const char* what, const std::string& path, const char* reason);
   void Save();
 
   std::string bookmark_file_;
   BookmarkLines lines_;
   bool loaded_ = false;
+  std::unordered_map<const FavoriteItem*, std::size_t> line_of_;
 };
 
 }  // namespace kestro

@@ -1,5 +1,5 @@
-// A lookup aid over a store's pre-order list: for each entry, where its
-// subtree ends, and for each folder, the first folder of a name directly
+// A lookup aid over a store's pre-order list: where each entry is and where
+// its subtree ends, and for each folder, the first folder of a name directly
 // inside it. Built in one pass; the store rebuilds it after a change, so
 // finding every folder of a large store does not rescan the list each time.
 #pragma once
@@ -29,12 +29,15 @@ class FolderIndex {
   int32_t ChildFolder(int32_t container, std::string_view name) const;
   // The first favourite named name directly inside container, or -1.
   int32_t ChildFavorite(int32_t container, std::string_view name) const;
+  // Where the entry is in the list, or -1.
+  int32_t IndexOf(const FavoriteItem* entry) const;
 
  private:
   static std::string Key(int32_t container, std::string_view name);
   std::vector<int32_t> subtree_end_;
   std::unordered_map<std::string, int32_t> folders_;
   std::unordered_map<std::string, int32_t> favorites_;
+  std::unordered_map<const FavoriteItem*, int32_t> positions_;
 };
 
 }  // namespace kestro

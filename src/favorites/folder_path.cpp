@@ -3,32 +3,21 @@
 namespace kestro {
 
 std::vector<std::string> SplitFolderPath(std::string_view path) {
-  // A separator is "\", CR LF, a lone CR or a lone LF; the text before the
-  // first one is never a component, and a path that ends in a separator has
-  // no empty last component.
   std::vector<std::string> parts;
-  std::string current;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    char c = path[i];
-    if (c == '\\' || c == '\n') {
-      parts.push_back(std::move(current));
-      current.clear();
-    } else if (c == '\r') {
-      if (i + 1 < path.size() && path[i + 1] == '\n') ++i;
-      parts.push_back(std::move(current));
-      current.clear();
-    } else {
-      current.push_back(c);
-    }
+  std::size_t start = path.find('\\');
+  while (start != std::string_view::npos) {
+    const std::size_t next = path.find('\\', start + 1);
+    parts.emplace_back(
+        path.substr(start + 1, next == std::string_view::npos ? path.npos : next - start - 1));
+    start = next;
   }
-  if (!current.empty()) parts.push_back(std::move(current));
-  if (!parts.empty()) parts.erase(parts.begin());
   return parts;
 }
 
 std::string UnsafeNameReason(std::string_view name) {
   for (char c : name) {
     if (c == '\\' || c == '/') return "its name holds a path separator";
+    if (c == '\r' || c == '\n') return "its name holds a line break";
     if (c == ':') return "its name holds a drive or stream colon";
   }
   bool dots_only = !name.empty();
@@ -43,6 +32,28 @@ std::string UnsafeNameReason(std::string_view name) {
   // Windows drops trailing dots and blanks from a path component, so ". ."
   // and "..." would act like "." or "..".
   if (dots_only && has_dot) return "its name is a relative step (\"..\")";
+  return {};
+}
+
+std::string FileNameProblem(std::string_view name, std::string_view extension) {
+  // The longest name of one file or folder on NTFS and the usual Linux file
+  // systems.
+  constexpr std::size_t kMaxFileName = 255;
+  std::string reason = UnsafeNameReason(name);
+  if (!reason.empty()) return reason;
+  if (name.empty()) return "its name is empty";
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20) return "its name holds a control character";
+    if (std::string_view("<>\"|?*").find(c) != std::string_view::npos) {
+      return "its name holds a character Windows does not allow in file names";
+    }
+  }
+  if (extension.empty() && (name.back() == '.' || name.back() == ' ')) {
+    return "its name ends in a dot or blank, which Windows drops";
+  }
+  if (name.size() + extension.size() > kMaxFileName) {
+    return "its file name would be longer than the system allows";
+  }
   return {};
 }
 

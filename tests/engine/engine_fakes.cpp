@@ -4,7 +4,8 @@ namespace kestro::testing {
 
 std::vector<std::string> MemoryHandheld::Summary() const {
   std::vector<std::string> out;
-  for (const Record& r : records) out.push_back(r.name + "@" + std::to_string(r.level) + ":" + std::to_string(r.status));
+  for (const Record& r : records)
+    out.push_back(r.name + "@" + std::to_string(r.level) + ":" + std::to_string(r.status));
   return out;
 }
 
@@ -28,35 +29,39 @@ MemoryStore& MemoryStore::Favorite(int32_t level, const std::string& name, const
   return *this;
 }
 
-void MemoryStore::DeleteFolder(const std::string& path) {
+void MemoryStore::DeleteFolder(const std::string& path, FavoriteItem* folder) {
   calls.push_back("DeleteFolder " + path);
-  TFavoritesBase::DeleteFolder(path);
+  TFavoritesBase::DeleteFolder(path, folder);
 }
-void MemoryStore::DeleteFavorite(const std::string& path) {
+void MemoryStore::DeleteFavorite(const std::string& path, FavoriteItem* entry) {
   calls.push_back("DeleteFavorite " + path);
-  TFavoritesBase::DeleteFavorite(path);
+  TFavoritesBase::DeleteFavorite(path, entry);
 }
-void MemoryStore::AddFavorite(const std::string& path, FavoriteItem item) {
+FavoriteItem* MemoryStore::AddFavorite(const std::string& path, FavoriteItem* folder,
+                                       const FavoriteItem& item) {
   calls.push_back("AddFavorite " + path + "|" + std::string(item.NameText()));
-  TFavoritesBase::AddFavorite(path, item);
+  return TFavoritesBase::AddFavorite(path, folder, item);
 }
-void MemoryStore::ChangeFavorite(const std::string& path, FavoriteItem& item) {
+void MemoryStore::ChangeFavorite(const std::string& path, FavoriteItem* folder, FavoriteItem* entry,
+                                 FavoriteItem& item) {
   calls.push_back("ChangeFavorite " + path + "|" + std::string(item.NameText()));
-  TFavoritesBase::ChangeFavorite(path, item);
+  TFavoritesBase::ChangeFavorite(path, folder, entry, item);
 }
-void MemoryStore::ChangeFolder(const std::string& path, FavoriteItem& item) {
-  calls.push_back("ChangeFolder " + path + "|" + std::string(item.URLText()) + ">" + std::string(item.NameText()));
-  TFavoritesBase::ChangeFolder(path, item);
+bool MemoryStore::ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item) {
+  calls.push_back("ChangeFolder " + path + "|" + std::string(item.URLText()) + ">" +
+                  std::string(item.NameText()));
+  return TFavoritesBase::ChangeFolder(path, entry, item);
 }
 
 std::vector<std::string> MemoryStore::Summary() const {
   std::vector<std::string> out;
-  for (const FavoriteItem* item : Entries()) out.push_back(std::string(item->NameText()) + "@" + std::to_string(item->Level));
+  for (const FavoriteItem* item : Entries())
+    out.push_back(std::string(item->NameText()) + "@" + std::to_string(item->Level));
   return out;
 }
 
-std::unique_ptr<FavoriteItem> Loaded(int32_t id, int32_t level, const std::string& name, uint8_t status,
-                                     const std::string& url) {
+std::unique_ptr<FavoriteItem> Loaded(int32_t id, int32_t level, const std::string& name,
+                                     uint8_t status, const std::string& url) {
   auto item = NewFavoriteItem();
   item->RecID = id;
   item->Level = level;
@@ -83,7 +88,8 @@ std::string TreeProblem(const std::vector<Record>& records) {
     folders.resize(static_cast<std::size_t>(r.level));
     int32_t expected = r.level == 0 ? 0 : folders.back();
     if (r.parent != expected) {
-      return r.name + ": Parent " + std::to_string(r.parent) + ", its folder is " + std::to_string(expected);
+      return r.name + ": Parent " + std::to_string(r.parent) + ", its folder is " +
+             std::to_string(expected);
     }
     if ((r.status & 1) == 0) folders.push_back(r.id);
   }

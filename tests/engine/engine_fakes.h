@@ -24,7 +24,8 @@ struct Record {
 class MemoryHandheld : public HandheldRecordWriter {
  public:
   int32_t WriteNewRecord(const FavoriteItem& item, int32_t parent, uint8_t status) override {
-    records.push_back({next_id, std::string(item.NameText()), parent, item.Level, status, std::string(item.URLText())});
+    records.push_back({next_id, std::string(item.NameText()), parent, item.Level, status,
+                       std::string(item.URLText())});
     return next_id++;
   }
   // "name@level:status" per record, in order.
@@ -38,11 +39,13 @@ class MemoryStore : public TFavoritesBase {
   MemoryStore& Folder(int32_t level, const std::string& name);
   MemoryStore& Favorite(int32_t level, const std::string& name, const std::string& url);
 
-  void DeleteFolder(const std::string& path) override;
-  void DeleteFavorite(const std::string& path) override;
-  void AddFavorite(const std::string& path, FavoriteItem item) override;
-  void ChangeFavorite(const std::string& path, FavoriteItem& item) override;
-  void ChangeFolder(const std::string& path, FavoriteItem& item) override;
+  void DeleteFolder(const std::string& path, FavoriteItem* folder) override;
+  void DeleteFavorite(const std::string& path, FavoriteItem* entry) override;
+  FavoriteItem* AddFavorite(const std::string& path, FavoriteItem* folder,
+                            const FavoriteItem& item) override;
+  void ChangeFavorite(const std::string& path, FavoriteItem* folder, FavoriteItem* entry,
+                      FavoriteItem& item) override;
+  bool ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item) override;
 
   // "name@level" per entry, in order.
   std::vector<std::string> Summary() const;
@@ -50,8 +53,8 @@ class MemoryStore : public TFavoritesBase {
 };
 
 // A handheld item as loaded: Status flags as on the handheld.
-std::unique_ptr<FavoriteItem> Loaded(int32_t id, int32_t level, const std::string& name, uint8_t status,
-                                     const std::string& url = "");
+std::unique_ptr<FavoriteItem> Loaded(int32_t id, int32_t level, const std::string& name,
+                                     uint8_t status, const std::string& url = "");
 // A state-file entry.
 std::unique_ptr<FavoriteItem> Known(int32_t level, const std::string& name, bool is_url);
 

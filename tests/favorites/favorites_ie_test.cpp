@@ -104,7 +104,7 @@ TEST_F(FavoritesIETest, AddAndChangeWriteShortcutFiles) {
   ASSERT_TRUE(platform::CreateDirectories(root_));
   TFavoritesIE store(root_);
   store.AddFavorite("\\Work\\Tools", Item("Search", 2, true, "http://search/"));
-  EXPECT_EQ(store.Count(), 0);  // no folder entries are made on the way
+  EXPECT_EQ(store.Count(), 3);  // the folders made on the way join the list
   EXPECT_EQ(ReadShortcutURL(P("Work/Tools/Search.url")), "http://search/");
   std::string text;
   ASSERT_TRUE(platform::ReadWholeFile(P("Work/Tools/Search.url"), text));
@@ -162,11 +162,13 @@ TEST_F(FavoritesIETest, NamesLeavingTheFolderAreSkippedWithANotice) {
   store.AddFavorite("", Item("line", 0, true, "http://x/\r\n[DEFAULT]"));
   FavoriteItem broken = Item("victim", 0, true, "http://x/\r\nURL=http://evil/");
   store.ChangeFavorite("", broken);  // refused before the old file goes
+  // Deletions act only on entries the store read, so a path that names none
+  // changes nothing.
   store.DeleteFavorite("\\Inside\\..\\victim");
   store.DeleteFolder("\\Inside\\..");
   FavoriteItem rename = Item("..", 0, false, "Inside");
   store.ChangeFolder("", rename);
-  EXPECT_EQ(store.Notices().size(), 9u);
+  EXPECT_EQ(store.Notices().size(), 7u);
   EXPECT_EQ(store.Count(), count);
   EXPECT_EQ(Listing(""), (std::vector<std::string>{"Inside", "victim.url"}));
   EXPECT_EQ(Listing("Inside"), std::vector<std::string>{"a.url"});
@@ -174,7 +176,7 @@ TEST_F(FavoritesIETest, NamesLeavingTheFolderAreSkippedWithANotice) {
   for (const std::string& name : Listing(".."))
     EXPECT_EQ(name.find(".url"), std::string::npos) << name;
   EXPECT_NE(store.Notices()[0].find("left alone"), std::string::npos);
-  EXPECT_EQ(store.TakeNotices().size(), 9u);
+  EXPECT_EQ(store.TakeNotices().size(), 7u);
   EXPECT_TRUE(store.Notices().empty());
 }
 

@@ -5,20 +5,20 @@
 namespace kestro {
 namespace {
 
-TEST(FolderPath, SplitsAtBackslashesAndLineBreaks) {
+TEST(FolderPath, SplitsAtBackslashesOnly) {
   struct Case {
     const char* path;
     std::vector<std::string> components;
   } cases[] = {
       {"", {}},
-      {"\\", {}},
+      {"\\", {""}},
       {"News", {}},  // the part before the first separator is dropped
       {"\\News", {"News"}},
       {"\\News\\Daily", {"News", "Daily"}},
-      {"\\News\\", {"News"}},
+      {"\\News\\", {"News", ""}},  // a folder without a name is not its parent
       {"\\A\\\\B", {"A", "", "B"}},
-      {"\\A\r\nB", {"A", "B"}},
-      {"\\A\rB\nC", {"A", "B", "C"}},
+      {"\\A\r\nB", {"A\r\nB"}},  // a line break is part of the name
+      {"\\A\rB\nC", {"A\rB\nC"}},
       {"x\\My News\\D\xC3\xA9j\xC3\xA0", {"My News", "D\xC3\xA9j\xC3\xA0"}},
   };
   for (const Case& c : cases) {
@@ -27,11 +27,41 @@ TEST(FolderPath, SplitsAtBackslashesAndLineBreaks) {
 }
 
 TEST(FolderPath, NamesThatWouldLeaveTheFolderAreRefused) {
-  const char* unsafe[] = {"..",  ".",    "...", ". .", "a\\b",
-                          "a/b", "../x", "C:",  "C:x", "name:stream"};
+  const char* unsafe[] = {"..",   ".",  "...", ". .",         "a\\b", "a/b",
+                          "../x", "C:", "C:x", "name:stream", "x\ny", "x\r"};
   for (const char* name : unsafe) EXPECT_FALSE(UnsafeNameReason(name).empty()) << name;
   const char* safe[] = {"", "News", "..a", "a..", "v1.2", ".hidden", "Mr. Smith", "a b"};
   for (const char* name : safe) EXPECT_TRUE(UnsafeNameReason(name).empty()) << name;
+}
+
+TEST(FolderPath, NamesAFavoritesFolderCannotKeepAreRefused) {
+  struct Case {
+    std::string name;
+    const char* extension;
+    bool kept;
+  } cases[] = {
+      {"News", ".url", true},
+      {"a.", ".url", true},  // "a..url" keeps the dot
+      {"a.", "", false},     // a folder "a." would become "a"
+      {"a ", "", false},
+      {"", ".url", false},
+      {"", "", false},
+      {"tab\tname", ".url", false},
+      {"what?", ".url", false},
+      {"a*b", "", false},
+      {"x|y", ".url", false},
+      {"say \"hi\"", ".url", false},
+      {"<tag>", "", false},
+      {"..", "", false},
+      {std::string(251, 'n'), ".url", true},
+      {std::string(252, 'n'), ".url", false},
+      {std::string(255, 'n'), "", true},
+      {std::string(256, 'n'), "", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FileNameProblem(c.name, c.extension).empty(), c.kept)
+        << c.name.size() << " " << c.name << c.extension;
+  }
 }
 
 }  // namespace
