@@ -2,7 +2,8 @@
 # Installs the Debian packages Kestro builds and tests with, when missing:
 # compilers and CMake, GoogleTest and Google Benchmark, the mingw-w64 cross
 # compilers, wine64 for the Windows suite, the Perl Palm database modules the
-# test tools use, tmux for the terminal UI tests and Xvfb for screenshots.
+# test tools use, tmux for the terminal UI tests, Xvfb for screenshots, and
+# GNU time for the whole-process benchmark's peak memory.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   wine64
   perl libpalm-perl libpalm-pdb-perl
   tmux xvfb xauth
+  time
 )
 
 missing=()
