@@ -75,36 +75,39 @@ uint32_t Crc32(std::string_view bytes) {
   return crc ^ 0xFFFFFFFFu;
 }
 
-void ApplyChange(PdbDatabase& db, const Change& change) {
+void ApplyChange(PdbDatabase& db, RecordIndex& index, Change change) {
   auto& records = db.records;
-  auto by_id = [&](uint32_t id) {
-    return std::find_if(records.begin(), records.end(), [id](const PdbRecord& r) { return r.id == id; });
-  };
   switch (change.kind) {
     case Change::kWrite: {
-      auto it = by_id(change.id);
-      if (it != records.end()) {
-        it->attributes = change.attributes;
-        it->data = change.data;
+      int at = index.Find(change.id);
+      if (at >= 0) {
+        records[at].attributes = change.attributes;
+        records[at].data = std::move(change.data);
       } else {
-        records.push_back(PdbRecord{change.attributes, change.id, change.data});
+        records.push_back(PdbRecord{change.attributes, change.id, std::move(change.data)});
+        index.Appended(change.id, records.size() - 1);
       }
       db.unique_id_seed = change.seed;
       break;
     }
     case Change::kDelete: {
-      auto it = by_id(change.id);
-      if (it != records.end()) records.erase(it);
+      int at = index.Find(change.id);
+      if (at >= 0) {
+        records.erase(records.begin() + at);
+        index.Erased(change.id, records, static_cast<std::size_t>(at));
+      }
       break;
     }
     case Change::kPurgeAll:
       records.clear();
+      index.Rebuild(records);
       break;
     case Change::kPurgeDeleted:
       std::erase_if(records, [](const PdbRecord& r) { return (r.attributes & kRecDelete) != 0; });
+      index.Rebuild(records);
       break;
     case Change::kAppInfo:
-      db.app_info = change.data;
+      db.app_info = std::move(change.data);
       break;
   }
 }
@@ -139,13 +142,16 @@ std::string EncodeChange(const Change& c) {
   return Frame(payload);
 }
 
-std::optional<std::vector<Change>> ReadJournal(std::string_view journal, std::string_view base_image) {
+std::optional<std::vector<Change>> ReadJournal(std::string_view journal,
+                                               std::string_view base_image) {
   auto entries = Entries(journal);
   if (entries.empty()) return std::nullopt;
   std::string_view head = entries[0];
-  if (head.size() != 13 || static_cast<uint8_t>(head[0]) != kHeaderKind || GetU32(head, 1) != kMagic)
+  if (head.size() != 13 || static_cast<uint8_t>(head[0]) != kHeaderKind ||
+      GetU32(head, 1) != kMagic)
     return std::nullopt;
-  if (GetU32(head, 5) != base_image.size() || GetU32(head, 9) != Crc32(base_image)) return std::nullopt;
+  if (GetU32(head, 5) != base_image.size() || GetU32(head, 9) != Crc32(base_image))
+    return std::nullopt;
   std::vector<Change> changes;
   for (std::size_t i = 1; i < entries.size(); ++i) {
     auto change = DecodeChange(entries[i]);

@@ -59,15 +59,18 @@ int32_t HandheldDatabase::Open(const std::string& pdb_path, std::unique_ptr<Hand
   opened->path_ = pdb_path;
   opened->db_ = std::move(*db);
   opened->base_image_ = std::move(image);
+  // IDs are repaired before a journal is replayed: its changes were made to
+  // the repaired records (repairing is the same every time for one file).
+  RepairIds(opened->db_);
+  opened->index_.Rebuild(opened->db_.records);
   const std::string journal_path = JournalPathOf(pdb_path);
   std::string journal;
   if (platform::ReadWholeFile(journal_path, journal)) {
     if (auto changes = ReadJournal(journal, opened->base_image_)) {
-      for (const Change& c : *changes) ApplyChange(opened->db_, c);
+      for (Change& c : *changes) ApplyChange(opened->db_, opened->index_, std::move(c));
       opened->dirty_ = !changes->empty();
     }
   }
-  RepairIds(opened->db_);
   // A journal left behind is folded now; a stale one is simply removed.
   if (opened->dirty_) {
     if (opened->Fold() != 0) {
@@ -101,38 +104,31 @@ int32_t HandheldDatabase::Create(const std::string& pdb_path, const PdbDatabase&
 
 HandheldDatabase::~HandheldDatabase() { Fold(); }
 
-int HandheldDatabase::FindIndex(uint32_t id) const {
-  for (std::size_t i = 0; i < db_.records.size(); ++i) {
-    if (db_.records[i].id == id) return static_cast<int>(i);
-  }
-  return -1;
-}
+int HandheldDatabase::FindIndex(uint32_t id) const { return index_.Find(id); }
 
 uint32_t HandheldDatabase::FreshId() const {
-  // The seed only grows, so the next value is almost always free; the set of
-  // used IDs is built only once the seed has wrapped into used ones.
-  uint32_t seed = db_.unique_id_seed;
+  // The seed only grows, so the next value is almost always free; once it
+  // has wrapped round, it moves on past the IDs in use.
   auto next = [](uint32_t s) { return s + 1 > kMaxUniqueId || s + 1 < 0x2000 ? 0x2000u : s + 1; };
-  seed = next(seed);
-  if (FindIndex(seed) < 0) return seed;
-  std::unordered_set<uint32_t> used;
-  for (const PdbRecord& r : db_.records) used.insert(r.id);
-  for (uint32_t tries = 0; tries <= kMaxUniqueId; ++tries, seed = next(seed)) {
-    if (!used.count(seed)) return seed;
+  uint32_t seed = db_.unique_id_seed;
+  for (uint32_t tries = 0; tries <= kMaxUniqueId; ++tries) {
+    seed = next(seed);
+    if (FindIndex(seed) < 0) return seed;
   }
   return 0;
 }
 
-int32_t HandheldDatabase::Record(const Change& change) {
+int32_t HandheldDatabase::Record(Change change) {
   if (!journal_.IsOpen()) {
-    if (!journal_.Open(JournalPathOf(path_), true) || !journal_.Append(JournalHeader(base_image_))) {
+    if (!journal_.Open(JournalPathOf(path_), true) ||
+        !journal_.Append(JournalHeader(base_image_))) {
       journal_.Close();
       return kErrGeneral;
     }
   }
   if (!journal_.Append(EncodeChange(change))) return kErrGeneral;
   if (FlushEveryChange() && !journal_.Sync()) return kErrGeneral;
-  ApplyChange(db_, change);
+  ApplyChange(db_, index_, std::move(change));
   dirty_ = true;
   return 0;
 }
@@ -155,8 +151,9 @@ int32_t HandheldDatabase::WriteRecord(uint32_t& id, uint8_t attributes, std::str
     if (FindIndex(id) < 0 && db_.records.size() >= 0xFFFF) return kErrFull;
     change.id = id;
   }
-  int32_t result = Record(change);
-  if (result == 0) id = change.id;
+  const uint32_t written = change.id;
+  int32_t result = Record(std::move(change));
+  if (result == 0) id = written;
   return result;
 }
 

@@ -14,20 +14,21 @@
 #include "change_journal.h"
 #include "pdb_file.h"
 #include "platform/append_file.h"
+#include "record_index.h"
 
 namespace kestro::host {
 
 // Result codes of the simulated handheld beyond "not found".
-constexpr int32_t kErrGeneral = 16385;        // the file could not be read or written
-constexpr int32_t kErrParameter = 16390;      // a null pointer or an argument out of range
-constexpr int32_t kErrExists = 16391;         // SyncCreateDB: the name is taken
-constexpr int32_t kErrBadHandle = 16393;      // no database is open with this handle
-constexpr int32_t kErrCannotOpen = 16394;     // the file is damaged or not a record database
-constexpr int32_t kErrNotSupported = 16399;   // e.g. creating a resource database
-constexpr int32_t kErrReadOnly = 16400;       // a change through a handle opened for reading
-constexpr int32_t kErrFull = 16401;           // 65535 records, or no unique ID left
-constexpr int32_t kErrTooLarge = 16402;       // a record over 65000 bytes, or a buffer too small
-constexpr int32_t kErrTooManyOpen = 16405;    // every handle is in use
+constexpr int32_t kErrGeneral = 16385;       // the file could not be read or written
+constexpr int32_t kErrParameter = 16390;     // a null pointer or an argument out of range
+constexpr int32_t kErrExists = 16391;        // SyncCreateDB: the name is taken
+constexpr int32_t kErrBadHandle = 16393;     // no database is open with this handle
+constexpr int32_t kErrCannotOpen = 16394;    // the file is damaged or not a record database
+constexpr int32_t kErrNotSupported = 16399;  // e.g. creating a resource database
+constexpr int32_t kErrReadOnly = 16400;      // a change through a handle opened for reading
+constexpr int32_t kErrFull = 16401;          // 65535 records, or no unique ID left
+constexpr int32_t kErrTooLarge = 16402;      // a record over 65000 bytes, or a buffer too small
+constexpr int32_t kErrTooManyOpen = 16405;   // every handle is in use
 
 // The journal file beside a database file.
 std::string JournalPathOf(const std::string& pdb_path);
@@ -64,14 +65,15 @@ class HandheldDatabase {
 
  private:
   HandheldDatabase() = default;
-  int32_t Record(const Change& change);
+  int32_t Record(Change change);
   uint32_t FreshId() const;  // 0 when none is left
 
   std::string path_;
   PdbDatabase db_;
+  RecordIndex index_;       // db_'s records by ID
   std::string base_image_;  // the file as it is on disk
   platform::AppendFile journal_;
-  bool dirty_ = false;       // changes not yet folded
+  bool dirty_ = false;  // changes not yet folded
 };
 
 }  // namespace kestro::host

@@ -216,6 +216,39 @@ TEST_F(Sync20Files, ChangesOfAnOpenDatabaseAreOnDiskBeforeItIsClosed) {
   }
 }
 
+// A file that repeats IDs gets fresh ones when opened; the journal of the
+// changes made to those records must replay onto the same records.
+TEST_F(Sync20Files, KilledProcessKeepsChangesToRecordsWhoseIdsWereRepaired) {
+  host::PdbDatabase db;
+  db.name = "KestroDB";
+  db.unique_id_seed = 0x123001;
+  db.records = {{0, 0x123001, "one"}, {0, 0x123001, "two"}, {0, 0, "three"}};
+  const std::string pdb = handheld + "KestroDB.pdb";
+  Spit(pdb, host::SerializePdb(db));
+  uint8_t h = 0;
+  ASSERT_EQ(sm.SyncOpenDB("KestroDB", 0, &h, kOpenRead | kOpenWrite), 0);
+  uint32_t second = sm.ReadWith(sm.SyncReadRecordByIndex, h, 0, 1).record.record_id;
+  sm.Write(h, "two, changed", second);
+  sm.Write(h, "four");
+  std::string copy = env.Path("copy") + platform::PathSeparator();
+  platform::CreateDirectories(copy);
+  Spit(copy + "KestroDB.pdb", Slurp(pdb));
+  Spit(host::JournalPathOf(copy + "KestroDB.pdb"), Slurp(host::JournalPathOf(pdb)));
+  ASSERT_EQ(sm.SyncCloseDB(h), 0);
+
+  std::unique_ptr<host::HandheldDatabase> live, replayed;
+  ASSERT_EQ(host::HandheldDatabase::Open(pdb, live), 0);
+  ASSERT_EQ(host::HandheldDatabase::Open(copy + "KestroDB.pdb", replayed), 0);
+  auto view = [](const host::HandheldDatabase& d) {
+    std::vector<std::pair<uint32_t, std::string>> out;
+    for (const auto& r : d.Contents().records) out.emplace_back(r.id, r.data);
+    return out;
+  };
+  ASSERT_EQ(live->Contents().records.size(), 4u);
+  EXPECT_EQ(live->Contents().records[1].data, "two, changed");
+  EXPECT_EQ(view(*replayed), view(*live));
+}
+
 TEST_F(Sync20Files, StaleJournalIsNotReplayedTwice) {
   uint8_t h = sm.Create("KestroDB");
   sm.Write(h, "one");
