@@ -45,8 +45,8 @@ std::vector<FaultEntry> ParseFaultPlan(const std::string& text, std::vector<std:
     FaultEntry entry;
     int64_t code = 0;
     bool ok = (fields.size() == 3 || fields.size() == 4) && !fields[0].empty() &&
-              ParseNumber(fields[1], entry.call) && entry.call >= 1 && ParseNumber(fields[2], code) &&
-              code >= INT32_MIN && code <= UINT32_MAX;
+              ParseNumber(fields[1], entry.call) && entry.call >= 1 &&
+              ParseNumber(fields[2], code) && code >= INT32_MIN && code <= UINT32_MAX;
     if (ok && fields.size() == 4) {
       ok = fields[3] == "sticky";
       entry.sticky = ok;
@@ -69,8 +69,11 @@ void FaultPlan::Reset(std::vector<FaultEntry> entries) {
   gone_.reset();
 }
 
-std::optional<int32_t> FaultPlan::OnCall(const std::string& function) {
-  int64_t count = ++counts_[function];
+std::optional<int32_t> FaultPlan::OnCall(std::string_view function) {
+  // Without entries nothing can fail, and the counts start over when the
+  // switch changes, so they need not be kept.
+  if (entries_.empty()) return std::nullopt;
+  int64_t count = ++counts_[std::string(function)];
   if (gone_) return gone_;
   for (const FaultEntry& e : entries_) {
     if (e.function == function && e.call == count) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestro::host {
@@ -23,14 +24,15 @@ struct FaultEntry {
 
 // Parses the switch; entries that do not parse are left out (and reported
 // through bad, when given).
-std::vector<FaultEntry> ParseFaultPlan(const std::string& text, std::vector<std::string>* bad = nullptr);
+std::vector<FaultEntry> ParseFaultPlan(const std::string& text,
+                                       std::vector<std::string>* bad = nullptr);
 
 // Counts calls and decides, call by call, whether one fails.
 class FaultPlan {
  public:
   void Reset(std::vector<FaultEntry> entries);
   // Counts one call of function; the code to fail it with, if any.
-  std::optional<int32_t> OnCall(const std::string& function);
+  std::optional<int32_t> OnCall(std::string_view function);
   // True once a sticky fault has fired.
   bool LinkGone() const { return gone_.has_value(); }
 

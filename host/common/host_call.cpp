@@ -23,17 +23,15 @@ CallState& State() {
   return state;
 }
 
-void Journal(const std::string& line) {
-  auto path = platform::GetEnv("KESTRO_HOST_JOURNAL");
-  if (!path || path->empty()) return;
-  platform::AppendFile file;
-  if (file.Open(*path, false)) file.Append(line + "\n");
-}
+// The journal file, or empty when no journal is written.
+std::string JournalPath() { return platform::GetEnv("KESTRO_HOST_JOURNAL").value_or(""); }
 
-std::string Line(const char* function, const std::string& args, int32_t result, const std::string& tail) {
+void Journal(const std::string& path, const char* function, const std::string& args, int32_t result,
+             const std::string& tail) {
   std::string line = std::string(function) + "(" + args + ") -> " + std::to_string(result);
   if (!tail.empty()) line += " " + tail;
-  return line;
+  platform::AppendFile file;
+  if (file.Open(path, false)) file.Append(line + "\n");
 }
 
 }  // namespace
@@ -64,31 +62,38 @@ std::string QuoteArg(const char* text) {
   return out + "\"";
 }
 
-int32_t HostCall(const char* function, const std::string& args, int32_t error_code,
-                 const std::function<int32_t(std::string& out)>& body) {
+int32_t HostCall(const char* function, const CallArgs& args, int32_t error_code,
+                 const std::function<int32_t(std::string* out)>& body) {
   CallState& state = State();
   std::lock_guard<std::mutex> lock(state.mutex);
+  // Without a fault switch nothing is counted, so the handheld folder (which
+  // also restarts the counts) need not be read.
   std::string spec = platform::GetEnv("KESTRO_HOST_FAULT").value_or("");
-  std::string key = spec + "\n" + platform::GetEnv("KESTRO_HANDHELD").value_or("");
+  std::string key =
+      spec.empty() ? spec : spec + "\n" + platform::GetEnv("KESTRO_HANDHELD").value_or("");
   if (key != state.plan_key) {
     state.plan_key = key;
     state.plan.Reset(ParseFaultPlan(spec));
   }
+  const std::string journal = JournalPath();
   bool was_gone = state.plan.LinkGone();
   if (auto code = state.plan.OnCall(function)) {
-    Journal(Line(function, args, *code, "(fault)"));
+    if (!journal.empty()) Journal(journal, function, args(), *code, "(fault)");
     if (!was_gone && state.plan.LinkGone() && state.link_lost) state.link_lost();
     return *code;
   }
+  // The arguments are described before the body runs: it may change them.
+  const std::string described = journal.empty() ? std::string() : args();
   std::string out;
+  std::string* journal_out = journal.empty() ? nullptr : &out;
   int32_t result;
   try {
-    result = body(out);
+    result = body(journal_out);
   } catch (...) {
     result = error_code;
     out = "(failed)";
   }
-  Journal(Line(function, args, result, out));
+  if (!journal.empty()) Journal(journal, function, described, result, out);
   return result;
 }
 

@@ -12,11 +12,16 @@
 
 namespace kestro::host {
 
-// Runs body for the named host function. args describes the arguments as
-// passed (it is journalled); the body may fill out with what it handed back
-// (an assigned ID, a count). An exception from the body answers error_code.
-int32_t HostCall(const char* function, const std::string& args, int32_t error_code,
-                 const std::function<int32_t(std::string& out)>& body);
+// Describes the arguments of a call as passed, for the journal.
+using CallArgs = std::function<std::string()>;
+
+// Runs body for the named host function. args and out are only for the
+// journal, and cost nothing without one: args runs (before the body) only
+// when a journal is written, and out is null then; otherwise the body may set
+// *out to what it handed back (an assigned ID, a count). An exception from
+// the body answers error_code.
+int32_t HostCall(const char* function, const CallArgs& args, int32_t error_code,
+                 const std::function<int32_t(std::string* out)>& body);
 
 // Called once when a sticky fault cuts the link, as a handheld ends its side
 // of the session: the Sync Manager closes its open databases then.

@@ -1,8 +1,6 @@
 // The Conduit Manager: conduit registrations per creator ID, kept in the
 // registry (host_store.h). Setters need an installed creator; codes are the
 // Conduit Manager's own negative numbers.
-#include "hostapi/conduit_manager.h"
-
 #include <cstring>
 #include <string>
 
@@ -10,6 +8,7 @@
 #include "host_call.h"
 #include "host_paths.h"
 #include "host_store.h"
+#include "hostapi/conduit_manager.h"
 
 namespace {
 
@@ -32,29 +31,35 @@ bool IsCreator(const char* creator) { return creator && std::strlen(creator) == 
 // Changes one field of an installed creator.
 int32_t Change(const char* function, const char* creator, const std::string& shown,
                void (*apply)(ConduitRegistration&, const void*), const void* value) {
-  return HostCall(function, QuoteArg(creator) + ", " + shown, kErrGeneral, [&](std::string&) {
-    if (!IsCreator(creator)) return kErrBadCreator;
-    auto conduit = kestro::host::FindConduit(creator);
-    if (!conduit) return kErrNotFound;
-    apply(*conduit, value);
-    return kestro::host::SaveConduit(*conduit) ? 0 : kErrWrite;
-  });
+  return HostCall(
+      function, [&] { return QuoteArg(creator) + ", " + shown; }, kErrGeneral,
+      [&](std::string*) {
+        if (!IsCreator(creator)) return kErrBadCreator;
+        auto conduit = kestro::host::FindConduit(creator);
+        if (!conduit) return kErrNotFound;
+        apply(*conduit, value);
+        return kestro::host::SaveConduit(*conduit) ? 0 : kErrWrite;
+      });
 }
 
-int32_t SetText(const char* function, const char* creator, const char* text, std::string ConduitRegistration::*field) {
+int32_t SetText(const char* function, const char* creator, const char* text,
+                std::string ConduitRegistration::*field) {
   if (!text) {
-    return HostCall(function, QuoteArg(creator) + ", null", kErrGeneral, [](std::string&) { return -1; });
+    return HostCall(
+        function, [&] { return QuoteArg(creator) + ", null"; }, kErrGeneral,
+        [](std::string*) { return -1; });
   }
   struct Arg {
     std::string ConduitRegistration::*field;
     const char* text;
   } arg{field, text};
-  return Change(function, creator, QuoteArg(text),
-                [](ConduitRegistration& c, const void* a) {
-                  auto* p = static_cast<const Arg*>(a);
-                  c.*(p->field) = p->text;
-                },
-                &arg);
+  return Change(
+      function, creator, QuoteArg(text),
+      [](ConduitRegistration& c, const void* a) {
+        auto* p = static_cast<const Arg*>(a);
+        c.*(p->field) = p->text;
+      },
+      &arg);
 }
 
 // Copies text into a caller's buffer of *size bytes.
@@ -68,16 +73,18 @@ int32_t CopyOut(const std::string& text, char* buffer, int32_t* size) {
 }  // namespace
 
 KESTRO_HOST_API int32_t CmInstallCreator(const char* creator, int32_t conduit_type) {
-  return HostCall("CmInstallCreator", Format("%s, %d", QuoteArg(creator).c_str(), conduit_type), kErrGeneral,
-                  [&](std::string&) {
-                    if (!IsCreator(creator)) return kErrBadCreator;
-                    if (conduit_type < 0) return kErrBadType;
-                    if (kestro::host::FindConduit(creator)) return kErrExists;
-                    ConduitRegistration conduit;
-                    conduit.creator = creator;
-                    conduit.type = conduit_type;
-                    return kestro::host::SaveConduit(conduit) ? 0 : kErrWrite;
-                  });
+  return HostCall(
+      "CmInstallCreator", [&] { return Format("%s, %d", QuoteArg(creator).c_str(), conduit_type); },
+      kErrGeneral,
+      [&](std::string*) {
+        if (!IsCreator(creator)) return kErrBadCreator;
+        if (conduit_type < 0) return kErrBadType;
+        if (kestro::host::FindConduit(creator)) return kErrExists;
+        ConduitRegistration conduit;
+        conduit.creator = creator;
+        conduit.type = conduit_type;
+        return kestro::host::SaveConduit(conduit) ? 0 : kErrWrite;
+      });
 }
 
 KESTRO_HOST_API int32_t CmSetCreatorName(const char* creator, const char* library_path) {
@@ -101,39 +108,49 @@ KESTRO_HOST_API int32_t CmSetCreatorInfo(const char* creator, const char* inform
 
 KESTRO_HOST_API int32_t CmSetCreatorPriority(const char* creator, int32_t priority) {
   if (priority < 0 || priority > 4) {
-    return HostCall("CmSetCreatorPriority", Format("%s, %d", QuoteArg(creator).c_str(), priority), kErrGeneral,
-                    [](std::string&) { return kErrBadPriority; });
+    return HostCall(
+        "CmSetCreatorPriority",
+        [&] { return Format("%s, %d", QuoteArg(creator).c_str(), priority); }, kErrGeneral,
+        [](std::string*) { return kErrBadPriority; });
   }
-  return Change("CmSetCreatorPriority", creator, std::to_string(priority),
-                [](ConduitRegistration& c, const void* p) { c.priority = *static_cast<const int32_t*>(p); },
-                &priority);
+  return Change(
+      "CmSetCreatorPriority", creator, std::to_string(priority),
+      [](ConduitRegistration& c, const void* p) { c.priority = *static_cast<const int32_t*>(p); },
+      &priority);
 }
 
 KESTRO_HOST_API int32_t CmRemoveConduitByCreatorID(const char* creator) {
-  return HostCall("CmRemoveConduitByCreatorID", QuoteArg(creator), kErrGeneral, [&](std::string&) {
-    if (!IsCreator(creator)) return kErrBadCreator;
-    if (!kestro::host::FindConduit(creator)) return kErrNotFound;
-    return kestro::host::RemoveConduit(creator) ? 1 : kErrWrite;
-  });
+  return HostCall(
+      "CmRemoveConduitByCreatorID", [&] { return QuoteArg(creator); }, kErrGeneral,
+      [&](std::string*) {
+        if (!IsCreator(creator)) return kErrBadCreator;
+        if (!kestro::host::FindConduit(creator)) return kErrNotFound;
+        return kestro::host::RemoveConduit(creator) ? 1 : kErrWrite;
+      });
 }
 
 KESTRO_HOST_API int32_t CmGetCorePath(char* buffer, int32_t* size) {
-  return HostCall("CmGetCorePath", size ? Format("size=%d", *size) : "null", kErrGeneral, [&](std::string& out) {
-    std::string core = kestro::host::CorePath();
-    int32_t result = CopyOut(core, buffer, size);
-    if (result == 0) out = QuoteArg(core.c_str());
-    return result;
-  });
+  return HostCall(
+      "CmGetCorePath", [&] { return size ? Format("size=%d", *size) : "null"; }, kErrGeneral,
+      [&](std::string* out) {
+        std::string core = kestro::host::CorePath();
+        int32_t result = CopyOut(core, buffer, size);
+        if (result == 0 && out) *out = QuoteArg(core.c_str());
+        return result;
+      });
 }
 
 KESTRO_HOST_API int32_t CmGetCreatorDirectory(const char* creator, char* buffer, int32_t* size) {
-  return HostCall("CmGetCreatorDirectory", QuoteArg(creator) + (size ? Format(", size=%d", *size) : ", null"),
-                  kErrGeneral, [&](std::string& out) {
-                    if (!IsCreator(creator)) return kErrBadCreator;
-                    auto conduit = kestro::host::FindConduit(creator);
-                    if (!conduit) return kErrNotFound;
-                    int32_t result = CopyOut(conduit->directory, buffer, size);
-                    if (result == 0) out = QuoteArg(conduit->directory.c_str());
-                    return result;
-                  });
+  return HostCall(
+      "CmGetCreatorDirectory",
+      [&] { return QuoteArg(creator) + (size ? Format(", size=%d", *size) : ", null"); },
+      kErrGeneral,
+      [&](std::string* out) {
+        if (!IsCreator(creator)) return kErrBadCreator;
+        auto conduit = kestro::host::FindConduit(creator);
+        if (!conduit) return kErrNotFound;
+        int32_t result = CopyOut(conduit->directory, buffer, size);
+        if (result == 0 && out) *out = QuoteArg(conduit->directory.c_str());
+        return result;
+      });
 }
