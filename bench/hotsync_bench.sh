@@ -3,7 +3,10 @@
 # against the simulated handheld and desktop favourites that
 # bench/make_favorites.pl makes in a scratch folder:
 #
-#   bench/hotsync_bench.sh [--runs N] [--build DIR] [CASE ...]
+#   bench/hotsync_bench.sh [--runs N] [--build DIR] [--keep] [CASE ...]
+#
+# --keep leaves the scratch folder for a profiler: each world in it has an
+# env.sh that points the host at it (". WORLD/env.sh", then run hotsync sync).
 #
 # Cases (all by default):
 #   steady   a HotSync that changes nothing, 10,000 favourites in 500 folders,
@@ -24,14 +27,16 @@ cd "$(dirname "$0")/.."
 
 runs=5
 build=build/release
+keep=0
 cases=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs="$2"; shift 2 ;;
     --build) build="$2"; shift 2 ;;
-    -h|--help) sed -n '2,22p' "$0"; exit 0 ;;
+    --keep) keep=1; shift ;;
+    -h|--help) sed -n '2,25p' "$0"; exit 0 ;;
     steady|first|deep|growth) cases+=("$1"); shift ;;
-    *) echo "usage: $0 [--runs N] [--build DIR] [steady|first|deep|growth ...]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--runs N] [--build DIR] [--keep] [steady|first|deep|growth ...]" >&2; exit 2 ;;
   esac
 done
 [ ${#cases[@]} -gt 0 ] || cases=(steady first deep growth)
@@ -44,7 +49,7 @@ conduit="$bin/Kestro.so"
 }
 make_favorites() { perl bench/make_favorites.pl "$@"; }
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/kestro-hotsync-bench.XXXXXX")"
-trap 'rm -rf "$scratch"' EXIT
+if [ "$keep" = 1 ]; then trap 'echo "kept: $scratch"' EXIT; else trap 'rm -rf "$scratch"' EXIT; fi
 
 # A world: the settings, HotSync users, handheld and state files of one
 # store, in its own folder. browser 0 is a favourites folder, 1 a bookmark
@@ -58,6 +63,9 @@ world() {
   if [ "$browser" = 0 ]; then location="$dir/Favorites"; else location="$dir/bookmarks.htm"; fi
   printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Kestro]\r\n"FavoritesPath"="%s"\r\n"BrowserType"=dword:%08x\r\n' \
     "$location" "$browser" >"$KESTRO_REGISTRY"
+  echo "export KESTRO_REGISTRY='$KESTRO_REGISTRY' KESTRO_HOTSYNC_HOME='$KESTRO_HOTSYNC_HOME'" \
+    "KESTRO_HANDHELD='$KESTRO_HANDHELD' KESTRO_HOST_FOLDER='$KESTRO_HOST_FOLDER'" \
+    "KESTRO_MESSAGE_LOG='$KESTRO_MESSAGE_LOG'" >"$dir/env.sh"
   world_dir="$dir"
 }
 
