@@ -82,12 +82,12 @@ int32_t HostCall(const char* function, const CallArgs& args, int32_t error_code,
     if (!was_gone && state.plan.LinkGone() && state.link_lost) state.link_lost();
     return *code;
   }
-  // The arguments are described before the body runs: it may change them.
-  const std::string described = journal.empty() ? std::string() : args();
-  std::string out;
+  std::string described, out;
   std::string* journal_out = journal.empty() ? nullptr : &out;
   int32_t result;
   try {
+    // The arguments are described before the body runs: it may change them.
+    if (!journal.empty()) described = args();
     result = body(journal_out);
   } catch (...) {
     result = error_code;
