@@ -19,7 +19,8 @@ std::string WithBackslash(std::string path) {
 
 void RefreshHost(const RegistrationHost& host) {
   try {
-    if (host.hotsync_api && host.hotsync_api->HsRefreshConduitInfo) host.hotsync_api->HsRefreshConduitInfo();
+    if (host.hotsync_api && host.hotsync_api->HsRefreshConduitInfo)
+      host.hotsync_api->HsRefreshConduitInfo();
   } catch (...) {
   }
 }
@@ -39,7 +40,9 @@ void InstallCreator(const ThcdPalmComponent& c, const RegistrationHost& host) {
 
 }  // namespace
 
-std::string RegisteredLibraryPath(const std::string& module_file) { return module_file.substr(0, kBufferSize - 1); }
+std::string RegisteredLibraryPath(const std::string& module_file) {
+  return module_file.substr(0, kBufferSize - 1);
+}
 
 int32_t RegisterServer(const RegistrationHost& host) {
   ThcdPalmComponent* component = nullptr;
@@ -73,7 +76,8 @@ int32_t UnregisterServer(const RegistrationHost& host) {
       RemoveUserConduitFolders(component.CreatorID(), *host.conduit_manager,
                                host.user_data ? *host.user_data : kNoUsers);
     }
-    if (host.conduit_manager->CmRemoveConduitByCreatorID(component.CreatorID().c_str()) <= 0) return kEFail;
+    if (host.conduit_manager->CmRemoveConduitByCreatorID(component.CreatorID().c_str()) <= 0)
+      return kEFail;
     RefreshHost(host);
     return 0;
   } catch (...) {
@@ -81,13 +85,14 @@ int32_t UnregisterServer(const RegistrationHost& host) {
   }
 }
 
-bool IsSafeConduitFolder(const std::string& directory) {
+bool IsPlainRelativeFolder(const std::string& directory) {
   if (directory.empty() || directory[0] == '\\' || directory[0] == '/') return false;
   if (directory.find(':') != std::string::npos) return false;  // a drive or a stream
   std::size_t start = 0;
   for (;;) {
     std::size_t end = directory.find_first_of("\\/", start);
-    std::string step = directory.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    std::string step =
+        directory.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (step.find_first_not_of(" .") == std::string::npos) return false;  // "", ".", "..", blanks
     if (end == std::string::npos) return true;
     start = end + 1;
@@ -105,7 +110,7 @@ void RemoveUserConduitFolders(const std::string& creator_id, const ConduitManage
     if (cm.CmGetCreatorDirectory(creator_id.c_str(), directory, &size) != 0) return;
     // An empty or odd answer would make the joined path name the user's own
     // folder, or one outside it: then nothing is deleted for anyone.
-    if (!IsSafeConduitFolder(directory) || core[0] == '\0') return;
+    if (!IsPlainRelativeFolder(directory) || core[0] == '\0') return;
     if (!um.UmGetUserCount || !um.UmGetUserID || !um.UmGetUserDirectory) return;
     const int16_t count = um.UmGetUserCount();
     for (int16_t index = 0; index < count; ++index) {
@@ -115,7 +120,9 @@ void RemoveUserConduitFolders(const std::string& creator_id, const ConduitManage
         char user[256] = {};
         int16_t user_size = kBufferSize;
         if (um.UmGetUserDirectory(user_id, user, &user_size) < 0) continue;
-        if (user[0] == '\0') continue;  // no user folder to look inside
+        // The same for the user's folder: an empty, absolute or ".." name
+        // would reach outside the core path.
+        if (!IsPlainRelativeFolder(user)) continue;
         std::string folder = WithBackslash(WithBackslash(core) + user) + directory;
         platform::DeleteTree(platform::NativePath(folder));
       } catch (...) {

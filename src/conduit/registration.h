@@ -30,14 +30,15 @@ int32_t UnregisterServer(const RegistrationHost& host);
 
 // Deletes <core path>\<user folder>\<conduit folder> for every HotSync user.
 // A failure for one user skips that user; an early failure ends it quietly.
-// Only a plain conduit folder name inside a named user folder is ever deleted,
+// Only a plain conduit folder name inside a plain user folder name is deleted,
 // so a user's own folder survives whatever the Conduit Manager answers.
 void RemoveUserConduitFolders(const std::string& creator_id, const ConduitManagerFunctions& cm,
                               const UserDataFunctions& um);
 
-// True when the folder name the Conduit Manager gave names a folder inside a
-// user's folder (not empty, not absolute, no "." or ".." step).
-bool IsSafeConduitFolder(const std::string& directory);
+// True when a folder name the host gave (a user's folder, the conduit's
+// folder) names a folder inside the one it is joined to: not empty, not
+// absolute, no drive, no "." or ".." step.
+bool IsPlainRelativeFolder(const std::string& directory);
 
 // The library path as registered: at most 254 characters.
 std::string RegisteredLibraryPath(const std::string& module_file);

@@ -38,14 +38,30 @@ int32_t Call(const std::string& name, const std::string& args) {
 void CopyOut(const std::string& text, char* buffer) { std::strcpy(buffer, text.c_str()); }
 
 extern "C" {
-int32_t FakeInstall(const char* id, int32_t type) { return Call("CmInstallCreator", std::string(id) + "," + std::to_string(type)); }
-int32_t FakeName(const char* id, const char* v) { return Call("CmSetCreatorName", std::string(id) + "," + v); }
-int32_t FakeTitle(const char* id, const char* v) { return Call("CmSetCreatorTitle", std::string(id) + "," + v); }
-int32_t FakeDirectory(const char* id, const char* v) { return Call("CmSetCreatorDirectory", std::string(id) + "," + v); }
-int32_t FakeFile(const char* id, const char* v) { return Call("CmSetCreatorFile", std::string(id) + "," + v); }
-int32_t FakeRemote(const char* id, const char* v) { return Call("CmSetCreatorRemote", std::string(id) + "," + v); }
-int32_t FakeInfo(const char* id, const char* v) { return Call("CmSetCreatorInfo", std::string(id) + "," + v); }
-int32_t FakePriority(const char* id, int32_t p) { return Call("CmSetCreatorPriority", std::string(id) + "," + std::to_string(p)); }
+int32_t FakeInstall(const char* id, int32_t type) {
+  return Call("CmInstallCreator", std::string(id) + "," + std::to_string(type));
+}
+int32_t FakeName(const char* id, const char* v) {
+  return Call("CmSetCreatorName", std::string(id) + "," + v);
+}
+int32_t FakeTitle(const char* id, const char* v) {
+  return Call("CmSetCreatorTitle", std::string(id) + "," + v);
+}
+int32_t FakeDirectory(const char* id, const char* v) {
+  return Call("CmSetCreatorDirectory", std::string(id) + "," + v);
+}
+int32_t FakeFile(const char* id, const char* v) {
+  return Call("CmSetCreatorFile", std::string(id) + "," + v);
+}
+int32_t FakeRemote(const char* id, const char* v) {
+  return Call("CmSetCreatorRemote", std::string(id) + "," + v);
+}
+int32_t FakeInfo(const char* id, const char* v) {
+  return Call("CmSetCreatorInfo", std::string(id) + "," + v);
+}
+int32_t FakePriority(const char* id, int32_t p) {
+  return Call("CmSetCreatorPriority", std::string(id) + "," + std::to_string(p));
+}
 int32_t FakeRemove(const char* id) {
   Call("CmRemoveConduitByCreatorID", id);
   return fake->remove_result;
@@ -79,8 +95,9 @@ class Registration : public ::testing::Test {
  protected:
   Registration() {
     fake = &host_;
-    cm_ = {FakeInstall, FakeName,     FakeTitle,  FakeDirectory, FakeFile,
-           FakeRemote,  FakeInfo,     FakePriority, FakeRemove,  FakeCorePath, FakeCreatorDirectory};
+    cm_ = {FakeInstall,         FakeName, FakeTitle,    FakeDirectory, FakeFile,
+           FakeRemote,          FakeInfo, FakePriority, FakeRemove,    FakeCorePath,
+           FakeCreatorDirectory};
     api_.HsRefreshConduitInfo = FakeRefresh;
     um_ = {FakeUserCount, FakeUserID, FakeUserDirectory, nullptr};
     component_.SetConduitName("Kestro");
@@ -114,11 +131,12 @@ class Registration : public ::testing::Test {
 
 TEST_F(Registration, RegistersInOrderWithoutTheEmptyValues) {
   EXPECT_EQ(RegisterServer(Host()), 0);
-  EXPECT_EQ(host_.calls, (std::vector<std::string>{
-                             "CmInstallCreator(Kstr,1)", "CmSetCreatorName(Kstr,/opt/hotsync/Kestro.so)",
-                             "CmSetCreatorTitle(Kstr,Kestro)", "CmSetCreatorDirectory(Kstr,Default)",
-                             "CmSetCreatorPriority(Kstr,2)", "CmSetCreatorInfo(Kstr,Kestro Sync)",
-                             "HsRefreshConduitInfo()"}));
+  EXPECT_EQ(host_.calls,
+            (std::vector<std::string>{
+                "CmInstallCreator(Kstr,1)", "CmSetCreatorName(Kstr,/opt/hotsync/Kestro.so)",
+                "CmSetCreatorTitle(Kstr,Kestro)", "CmSetCreatorDirectory(Kstr,Default)",
+                "CmSetCreatorPriority(Kstr,2)", "CmSetCreatorInfo(Kstr,Kestro Sync)",
+                "HsRefreshConduitInfo()"}));
   EXPECT_TRUE(env_.MessageBoxes().empty());
 
   host_.calls.clear();
@@ -126,11 +144,12 @@ TEST_F(Registration, RegistersInOrderWithoutTheEmptyValues) {
   component_.SetRemoteFile("KestroDB");
   component_.SetInformation("");
   EXPECT_EQ(RegisterServer(Host()), 0);
-  EXPECT_EQ(host_.calls, (std::vector<std::string>{
-                             "CmInstallCreator(Kstr,1)", "CmSetCreatorName(Kstr,/opt/hotsync/Kestro.so)",
-                             "CmSetCreatorTitle(Kstr,Kestro)", "CmSetCreatorDirectory(Kstr,Default)",
-                             "CmSetCreatorFile(Kstr,favs.dat)", "CmSetCreatorRemote(Kstr,KestroDB)",
-                             "CmSetCreatorPriority(Kstr,2)", "HsRefreshConduitInfo()"}));
+  EXPECT_EQ(host_.calls,
+            (std::vector<std::string>{
+                "CmInstallCreator(Kstr,1)", "CmSetCreatorName(Kstr,/opt/hotsync/Kestro.so)",
+                "CmSetCreatorTitle(Kstr,Kestro)", "CmSetCreatorDirectory(Kstr,Default)",
+                "CmSetCreatorFile(Kstr,favs.dat)", "CmSetCreatorRemote(Kstr,KestroDB)",
+                "CmSetCreatorPriority(Kstr,2)", "HsRefreshConduitInfo()"}));
 }
 
 TEST_F(Registration, FirstFailingCallEndsItWithOneMessageBoxAndItsCode) {
@@ -146,7 +165,8 @@ TEST_F(Registration, FirstFailingCallEndsItWithOneMessageBoxAndItsCode) {
     EXPECT_EQ(RegisterServer(Host()), -1004) << c.failing;
     ASSERT_EQ(host_.calls.size(), c.calls_made) << c.failing;
     EXPECT_EQ(host_.calls.back().substr(0, host_.calls.back().find('(')), c.failing);
-    EXPECT_EQ(env.MessageBoxes(), std::vector<std::string>{std::string("Error|") + EPalmSyncError(-1004).Message()});
+    EXPECT_EQ(env.MessageBoxes(),
+              std::vector<std::string>{std::string("Error|") + EPalmSyncError(-1004).Message()});
   }
 }
 
@@ -170,7 +190,8 @@ TEST_F(Registration, UnregisterDeletesEachUsersConduitFolderAndSkipsUnreadableUs
   EXPECT_FALSE(HasConduitFolder(bob));
   EXPECT_TRUE(platform::FileExists(platform::NativePath(ann + "\\user.dat")));
   EXPECT_EQ(host_.calls, (std::vector<std::string>{"CmGetCorePath()", "CmGetCreatorDirectory(Kstr)",
-                                                   "CmRemoveConduitByCreatorID(Kstr)", "HsRefreshConduitInfo()"}));
+                                                   "CmRemoveConduitByCreatorID(Kstr)",
+                                                   "HsRefreshConduitInfo()"}));
 }
 
 TEST_F(Registration, HandlerKeepingTheFoldersTouchesNone) {
@@ -178,7 +199,8 @@ TEST_F(Registration, HandlerKeepingTheFoldersTouchesNone) {
   component_.OnUnregisterConduit = [](Component*, bool& remove_dirs) { remove_dirs = false; };
   EXPECT_EQ(UnregisterServer(Host()), 0);
   EXPECT_TRUE(HasConduitFolder(ann));
-  EXPECT_EQ(host_.calls, (std::vector<std::string>{"CmRemoveConduitByCreatorID(Kstr)", "HsRefreshConduitInfo()"}));
+  EXPECT_EQ(host_.calls, (std::vector<std::string>{"CmRemoveConduitByCreatorID(Kstr)",
+                                                   "HsRefreshConduitInfo()"}));
 }
 
 TEST_F(Registration, RemovalRefusedGivesEFailWithoutRefreshButFoldersStayDeleted) {
@@ -190,21 +212,32 @@ TEST_F(Registration, RemovalRefusedGivesEFailWithoutRefreshButFoldersStayDeleted
 }
 
 TEST_F(Registration, UsersOwnFoldersSurviveWhateverTheConduitManagerAnswers) {
-  for (const char* directory : {"", " ", ".", "..", "..\\..", "\\", "C:\\Users", "Default\\..", "/etc"}) {
+  for (const char* directory :
+       {"", " ", ".", "..", "..\\..", "\\", "C:\\Users", "Default\\..", "/etc"}) {
     std::string ann = MakeUser(0, "Ann");
     host_.creator_directory = directory;
     EXPECT_EQ(UnregisterServer(Host()), 0) << "'" << directory << "'";
-    EXPECT_TRUE(platform::FileExists(platform::NativePath(ann + "\\user.dat"))) << "'" << directory << "'";
+    EXPECT_TRUE(platform::FileExists(platform::NativePath(ann + "\\user.dat")))
+        << "'" << directory << "'";
     EXPECT_TRUE(HasConduitFolder(ann)) << "'" << directory << "'";
     EXPECT_TRUE(platform::DirectoryExists(host_.core_path));
   }
-  // A user without a folder name would put the conduit folder in the core folder.
-  std::string core_default = platform::NativePath(host_.core_path + "\\Default");
-  platform::CreateDirectories(core_default);
+  // A user folder name that is empty, absolute or climbs out would put the
+  // conduit folder in the core folder or outside it.
   host_.creator_directory = "Default";
-  host_.user_dirs[0] = "";
-  EXPECT_EQ(UnregisterServer(Host()), 0);
-  EXPECT_TRUE(platform::DirectoryExists(core_default));
+  const std::string core_default = platform::NativePath(host_.core_path + "\\Default");
+  const std::string outside_default = env_.Path("Default");
+  const std::string sibling_default = platform::NativePath(env_.Path("sibling") + "\\Default");
+  for (const std::string& dir : {core_default, outside_default, sibling_default})
+    platform::CreateDirectories(dir);
+  for (const std::string& user : std::vector<std::string>{"", "..", "..\\sibling", "Ann\\..\\..",
+                                                          "\\", env_.Path("sibling")}) {
+    host_.user_dirs[0] = user;
+    EXPECT_EQ(UnregisterServer(Host()), 0) << "'" << user << "'";
+    for (const std::string& dir : {core_default, outside_default, sibling_default}) {
+      EXPECT_TRUE(platform::DirectoryExists(dir)) << "'" << user << "' deleted " << dir;
+    }
+  }
 }
 
 TEST_F(Registration, EarlyFailuresEndTheFolderRemovalQuietly) {
@@ -230,10 +263,11 @@ TEST(RegistrationWithoutComponent, AnswersOneAndEFail) {
   EXPECT_EQ(UnregisterServer(host), kEFail);
 }
 
-TEST(SafeConduitFolder, AcceptsOnlyFoldersInsideTheUsersFolder) {
-  for (const char* good : {"Default", "Kestro", "Kestro\\Data", "My Favorites"}) EXPECT_TRUE(IsSafeConduitFolder(good)) << good;
+TEST(PlainRelativeFolder, AcceptsOnlyFoldersInsideTheOneJoinedTo) {
+  for (const char* good : {"Default", "Kestro", "Kestro\\Data", "My Favorites"})
+    EXPECT_TRUE(IsPlainRelativeFolder(good)) << good;
   for (const char* bad : {"", "   ", ".", "..", "a\\..", "a\\\\b", "\\x", "/x", "C:x", "a/../b"}) {
-    EXPECT_FALSE(IsSafeConduitFolder(bad)) << bad;
+    EXPECT_FALSE(IsPlainRelativeFolder(bad)) << bad;
   }
 }
 
