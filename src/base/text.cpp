@@ -35,10 +35,35 @@ std::string_view FieldText(const char* field, std::size_t size) {
   return {field, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - field) : size};
 }
 
+std::string_view CutToField(std::string_view text, std::size_t size) {
+  if (text.size() <= size) return text;
+  auto continuation = [&](std::size_t i) {
+    return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+  };
+  // The cut falls inside a character when the first byte left out continues
+  // one; its lead byte is then at most three bytes back.
+  if (size == 0 || !continuation(size)) return text.substr(0, size);
+  std::size_t lead = size;
+  while (lead > 0 && size - lead < 3 && continuation(lead - 1)) --lead;
+  if (lead == 0) return text.substr(0, size);
+  --lead;
+  const unsigned char b = static_cast<unsigned char>(text[lead]);
+  const std::size_t length = b >= 0xF0 && b <= 0xF4   ? 4
+                             : b >= 0xE0 && b <= 0xEF ? 3
+                             : b >= 0xC2 && b <= 0xDF ? 2
+                                                      : 0;
+  if (length == 0 || lead + length <= size || lead + length > text.size())
+    return text.substr(0, size);
+  for (std::size_t i = lead + 1; i < lead + length; ++i) {
+    if (!continuation(i)) return text.substr(0, size);
+  }
+  return text.substr(0, lead);
+}
+
 void SetFieldText(char* field, std::size_t size, std::string_view text) {
-  std::size_t n = text.size() < size ? text.size() : size;
+  text = CutToField(text, size);
   std::memset(field, 0, size);
-  std::memcpy(field, text.data(), n);
+  std::memcpy(field, text.data(), text.size());
 }
 
 std::string Format(const char* fmt, ...) {

@@ -18,7 +18,11 @@ bool EndsWith(std::string_view s, std::string_view suffix);
 
 // The text before the first NUL of a fixed field (all of it when none).
 std::string_view FieldText(const char* field, std::size_t size);
-// Copies text into a fixed field, NUL-padded; a longer text is cut to the field.
+// The text cut to at most size bytes. A UTF-8 character that the cut would
+// split is left out whole; bytes that are not UTF-8 are cut where they fall.
+std::string_view CutToField(std::string_view text, std::size_t size);
+// Copies text into a fixed field, NUL-padded; a longer text is cut to the
+// field as CutToField cuts it.
 void SetFieldText(char* field, std::size_t size, std::string_view text);
 
 // The lines of a text without their ends (LF, or CR LF). A last line with no

@@ -25,6 +25,28 @@ TEST(Text, FixedFieldsAreCutAndReadToTheFirstNul) {
   EXPECT_EQ(field[3], '\0');
 }
 
+TEST(Text, CutsKeepUtf8CharactersWhole) {
+  struct Case {
+    const char* text;
+    std::size_t size;
+    const char* cut;
+  } cases[] = {
+      {"a\xC3\xA9", 2, "a"},                // é split after its lead byte
+      {"a\xE2\x82\xAC", 3, "a"},            // € split inside
+      {"\xF0\x9F\x98\x80", 3, ""},          // a four-byte character
+      {"\xC3\xA9\xC3\xA9", 3, "\xC3\xA9"},  // the first stays whole
+      {"\xC3\xA9\xC3\xA9", 2, "\xC3\xA9"},  // a cut between characters
+      {"caf\xE9s", 4, "caf\xE9"},           // Latin-1: cut where it falls
+      {"ab\x80\x80\x80\x80", 3, "ab\x80"},  // stray continuation bytes
+      {"ab\xC3\xA9", 5, "ab\xC3\xA9"},      // short enough: unchanged
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(CutToField(c.text, c.size), c.cut) << c.text << " at " << c.size;
+  char field[4];
+  SetFieldText(field, sizeof field, "ab\xE2\x82\xAC");
+  EXPECT_EQ(FieldText(field, sizeof field), "ab");
+}
+
 TEST(Text, ParseInt64AcceptsWholeDecimalNumbersOnly) {
   struct Case {
     const char* text;

@@ -216,6 +216,17 @@ TEST_F(FavoritesNSTest, ScansCompareWholeTitlesAndStayInTheirFolder) {
   EXPECT_EQ(SplitCrLf(Text())[15], "        <DT><H3 ADD_DATE=\"0\">Work</H3>");
 }
 
+TEST_F(FavoritesNSTest, LongUtf8TitlesAreCutWholeAndStillFound) {
+  std::string title = "a";
+  for (int i = 0; i < 150; ++i) title += "\xC3\xA9";  // 301 bytes of é
+  Write(std::string(kDocType) + "\n<DL><p>\n<DT><A HREF=\"http://e/\">" + title + "</A>\n</DL><p>\n");
+  TFavoritesNS store(file_);
+  ASSERT_EQ(store.Count(), 1);
+  EXPECT_EQ(store.Items(0)->NameText(), title.substr(0, 255));
+  store.DeleteFavorite("\\" + std::string(store.Items(0)->NameText()));
+  EXPECT_EQ(ReadBookmarkTree(Text()), "");
+}
+
 TEST_F(FavoritesNSTest, AddCreatesMissingFoldersAtTheTop) {
   Write(std::string(kDocType) + "\n<DL><p>\n<DT><A HREF=\"http://a/\">A</A>\n</DL><p>\n");
   TFavoritesNS store(file_);
