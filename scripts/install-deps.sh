@@ -3,7 +3,8 @@
 # compilers and CMake, GoogleTest and Google Benchmark, the mingw-w64 cross
 # compilers, wine64 for the Windows suite, the Perl Palm database modules the
 # test tools use, tmux for the terminal UI tests, Xvfb for screenshots, and
-# GNU time for the whole-process benchmark's peak memory.
+# GNU time for the whole-process benchmark's peak memory, and clang with its
+# libFuzzer runtime for the fuzz targets.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,7 @@ packages=(
   perl libpalm-perl libpalm-pdb-perl
   tmux xvfb xauth
   time
+  clang libclang-rt-14-dev
 )
 
 missing=()
