@@ -11,8 +11,9 @@ std::string ReadShortcutURL(const std::string& file) {
 }
 
 void WriteShortcut(const std::string& file, const std::string& url) {
-  if (!platform::WriteProfileString(file, "DEFAULT", "BASEURL", url) ||
-      !platform::WriteProfileString(file, "InternetShortcut", "URL", url)) {
+  // Both keys in one replacement: a file is never left without its address.
+  if (!platform::WriteProfileStrings(
+          file, {{"DEFAULT", "BASEURL", url}, {"InternetShortcut", "URL", url}})) {
     throw Exception(Format("Unable to write to %s", file.c_str()));
   }
 }

@@ -10,8 +10,9 @@ namespace kestro {
 // The address in the file; empty when the file or the key is absent.
 std::string ReadShortcutURL(const std::string& file);
 // Writes the address as BASEURL of [DEFAULT] and then as URL of
-// [InternetShortcut], creating the file when needed. Raises "Unable to write
-// to <file>" when the file cannot be written.
+// [InternetShortcut], creating the file when needed, in one replacement of
+// the file. Raises "Unable to write to <file>" when the file cannot be
+// written; the file is then as it was.
 void WriteShortcut(const std::string& file, const std::string& url);
 
 }  // namespace kestro

@@ -15,15 +15,4 @@ std::string GetProfileString(const std::string& file, const std::string& section
   return value;
 }
 
-bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
-                        const std::string& value) {
-  std::string text;
-  if (FileExists(file)) {
-    if (!ReadWholeFile(file, text)) return false;
-  } else if (PathExists(file)) {
-    return false;  // a folder or something else of that name
-  }
-  return WriteFileAtomically(file, WriteProfileValue(text, section, key, value));
-}
-
 }  // namespace kestro::platform

@@ -2,10 +2,8 @@
 
 #include "platform/win32/compat.h"
 
-// <windows.h> maps these names to its own win.ini functions; ours must keep
-// their names.
+// <windows.h> maps this name to its own win.ini function; ours must keep it.
 #undef GetProfileString
-#undef WriteProfileString
 
 namespace kestro::platform {
 
@@ -15,11 +13,6 @@ std::string GetProfileString(const std::string& file, const std::string& section
   DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer,
                                      sizeof buffer, file.c_str());
   return std::string(buffer, n);
-}
-
-bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
-                        const std::string& value) {
-  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
 }
 
 }  // namespace kestro::platform
