@@ -21,11 +21,14 @@ std::string NormaliseKeyPath(const std::string& path) {
 struct Key {
   std::string path;                                      // as first written
   std::vector<std::pair<std::string, RegValue>> values;  // in order written
+  std::vector<std::string> unread;  // lines that read as no value, kept as they are
 };
 
-// The whole file in memory; keys are looked up upper-cased.
+// The whole file in memory; keys are looked up upper-cased. What does not
+// read is kept for the rewrite: a change never drops a line of the user's.
 struct Hive {
   std::map<std::string, Key> keys;
+  std::string other_roots;  // sections of other roots, as they were
 
   Key* Find(const std::string& path) {
     auto it = keys.find(AsciiUpper(path));
@@ -36,10 +39,10 @@ struct Hive {
     std::size_t pos = 0;
     while ((pos = path.find('\\', pos)) != std::string::npos) {
       std::string parent = path.substr(0, pos);
-      keys.try_emplace(AsciiUpper(parent), Key{parent, {}});
+      keys.try_emplace(AsciiUpper(parent), Key{parent, {}, {}});
       ++pos;
     }
-    return keys.try_emplace(AsciiUpper(path), Key{path, {}}).first->second;
+    return keys.try_emplace(AsciiUpper(path), Key{path, {}, {}}).first->second;
   }
 };
 
@@ -61,23 +64,44 @@ std::string Hex(const std::string& bytes) {
   return out;
 }
 
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  c = AsciiUpper(c);
+  return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+// A number of one to eight hex digits, as regedit reads a DWORD or a type;
+// more digits are out of range and read as nothing.
+bool ParseHexNumber(std::string_view text, uint32_t& value) {
+  text = TrimBlanks(text);
+  if (text.empty() || text.size() > 8) return false;
+  value = 0;
+  for (char c : text) {
+    const int d = HexDigit(c);
+    if (d < 0) return false;
+    value = value * 16 + static_cast<uint32_t>(d);
+  }
+  return true;
+}
+
+// Comma-separated bytes of one or two hex digits each.
 bool ParseHex(std::string_view text, std::string& bytes) {
   bytes.clear();
-  std::size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && (text[i] == ',' || text[i] == ' ' || text[i] == '\\')) ++i;
-    if (i >= text.size()) break;
-    if (i + 2 > text.size()) return false;
-    auto digit = [](char c) -> int {
-      if (c >= '0' && c <= '9') return c - '0';
-      c = AsciiUpper(c);
-      if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-      return -1;
-    };
-    int hi = digit(text[i]), lo = digit(text[i + 1]);
-    if (hi < 0 || lo < 0) return false;
-    bytes += static_cast<char>(hi * 16 + lo);
-    i += 2;
+  text = TrimBlanks(text);
+  while (!text.empty()) {
+    const std::size_t comma = text.find(',');
+    uint32_t byte = 0;
+    const std::string_view item = text.substr(0, comma);
+    if (TrimBlanks(item).size() > 2 || !ParseHexNumber(item, byte)) return false;
+    bytes += static_cast<char>(byte);
+    if (comma == std::string_view::npos) break;
+    text = TrimBlanks(text.substr(comma + 1));
   }
   return true;
 }
@@ -107,15 +131,8 @@ bool ParseValueData(std::string_view data, RegValue& value) {
     return ReadQuoted(data, pos, value.data);
   }
   if (StartsWith(data, "dword:")) {
-    std::string hex(data.substr(6));
     uint32_t v = 0;
-    for (char c : hex) {
-      int d = (c >= '0' && c <= '9')                           ? c - '0'
-              : (AsciiUpper(c) >= 'A' && AsciiUpper(c) <= 'F') ? AsciiUpper(c) - 'A' + 10
-                                                               : -1;
-      if (d < 0) return false;
-      v = v * 16 + static_cast<uint32_t>(d);
-    }
+    if (!ParseHexNumber(data.substr(6), v)) return false;
     value = DwordValue(v);
     return true;
   }
@@ -124,14 +141,14 @@ bool ParseValueData(std::string_view data, RegValue& value) {
     return ParseHex(data.substr(4), value.data);
   }
   if (StartsWith(data, "hex(")) {
-    std::size_t close = data.find("):");
-    if (close == std::string_view::npos) return false;
-    std::string type_hex(data.substr(4, close - 4));
-    value.type = static_cast<uint32_t>(std::stoul(type_hex, nullptr, 16));
+    const std::size_t close = data.find("):");
+    if (close == std::string_view::npos || !ParseHexNumber(data.substr(4, close - 4), value.type))
+      return false;
     if (!ParseHex(data.substr(close + 2), value.data)) return false;
     // Strings keep their bytes without the terminating NUL.
-    bool stringish = value.type == static_cast<uint32_t>(RegType::kExpandString);
-    if (stringish && !value.data.empty() && value.data.back() == '\0') value.data.pop_back();
+    const bool text = value.type == static_cast<uint32_t>(RegType::kString) ||
+                      value.type == static_cast<uint32_t>(RegType::kExpandString);
+    if (text && !value.data.empty() && value.data.back() == '\0') value.data.pop_back();
     return true;
   }
   return false;
@@ -140,9 +157,15 @@ bool ParseValueData(std::string_view data, RegValue& value) {
 std::string ValueData(const RegValue& v) {
   switch (v.type) {
     case static_cast<uint32_t>(RegType::kString):
-      return "\"" + Escape(v.data) + "\"";
+      // A quoted string holds no line break or NUL; such a text goes as bytes.
+      if (v.data.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) {
+        return "\"" + Escape(v.data) + "\"";
+      }
+      return "hex(1):" + Hex(v.data + std::string(1, '\0'));
     case static_cast<uint32_t>(RegType::kDword):
-      return Format("dword:%08x", v.AsDword());
+      // Only four bytes are a DWORD as regedit writes one; others keep theirs.
+      if (v.data.size() == 4) return Format("dword:%08x", v.AsDword());
+      return "hex(4):" + Hex(v.data);
     case static_cast<uint32_t>(RegType::kBinary):
       return "hex:" + Hex(v.data);
     case static_cast<uint32_t>(RegType::kExpandString):
@@ -152,37 +175,66 @@ std::string ValueData(const RegValue& v) {
   }
 }
 
+// One line as regedit reads it: a hex value whose line ends in "\\" goes on
+// in the next line, the pieces joined without the backslash and the blanks
+// that indent the next piece. raw keeps the lines as they were.
+struct LogicalLine {
+  std::string text;
+  std::string raw;
+};
+
+std::vector<LogicalLine> LogicalLines(const std::string& text) {
+  std::vector<LogicalLine> lines;
+  bool continued = false;
+  for (std::string_view line : SplitLines(text)) {
+    if (continued) {
+      std::string_view piece = line;
+      while (!piece.empty() && (piece.front() == ' ' || piece.front() == '\t'))
+        piece.remove_prefix(1);
+      lines.back().text += piece;
+      lines.back().raw.append("\r\n").append(line);
+    } else {
+      lines.push_back({std::string(line), std::string(line)});
+    }
+    std::string& joined = lines.back().text;
+    const std::string_view trimmed = TrimBlanks(joined);
+    continued =
+        !trimmed.empty() && trimmed.back() == '\\' && joined.find("=hex") != std::string::npos;
+    if (continued)
+      joined.resize(static_cast<std::size_t>(trimmed.data() - joined.data()) + trimmed.size() - 1);
+  }
+  return lines;
+}
+
 bool Load(const std::string& file, Hive& hive) {
   std::string text;
   if (!ReadWholeFile(file, text)) return !PathExists(file);  // no file: empty hive
+  const std::string root = std::string(kRoot) + "\\";
   Key* current = nullptr;
-  for (std::string_view line_view : SplitLines(text)) {
-    std::string line(line_view);
-    if (line.empty() || line == "REGEDIT4" || line[0] == ';') continue;
-    if (line.front() == '[' && line.back() == ']') {
-      std::string path = line.substr(1, line.size() - 2);
-      std::string root = std::string(kRoot) + "\\";
-      if (SameTextAscii(path, kRoot)) {
-        current = nullptr;
-      } else if (SameTextAscii(path.substr(0, root.size()), root)) {
-        current = &hive.Create(NormaliseKeyPath(path.substr(root.size())));
-      } else {
-        current = nullptr;  // another root: not ours, not kept
-      }
+  bool other_root = false;  // in a section that is not a key of ours
+  for (const LogicalLine& logical : LogicalLines(text)) {
+    const std::string& line = logical.text;
+    if (!line.empty() && line.front() == '[' && line.back() == ']') {
+      const std::string path = line.substr(1, line.size() - 2);
+      other_root = !SameTextAscii(path.substr(0, root.size()), root);
+      current = other_root ? nullptr : &hive.Create(NormaliseKeyPath(path.substr(root.size())));
+      if (other_root) hive.other_roots += "\r\n" + logical.raw + "\r\n";
       continue;
     }
-    if (!current) continue;
+    if (other_root) {
+      if (!line.empty()) hive.other_roots += logical.raw + "\r\n";
+      continue;
+    }
+    if (!current || line.empty()) continue;  // before any key, or a blank line
     std::string name;
     std::size_t pos = 0;
-    if (line[0] == '@') {
-      pos = 1;
-    } else if (!ReadQuoted(line, pos, name)) {
-      continue;
-    }
-    if (pos >= line.size() || line[pos] != '=') continue;
     RegValue value;
-    if (ParseValueData(std::string_view(line).substr(pos + 1), value)) {
+    const bool named = line[0] == '@' ? (pos = 1, true) : ReadQuoted(line, pos, name);
+    if (named && pos < line.size() && line[pos] == '=' &&
+        ParseValueData(std::string_view(line).substr(pos + 1), value)) {
       current->values.emplace_back(name, value);
+    } else {
+      current->unread.push_back(logical.raw);
     }
   }
   return true;
@@ -196,7 +248,9 @@ bool Save(const std::string& file, const Hive& hive) {
       out += (name.empty() ? std::string("@") : "\"" + Escape(name) + "\"") + "=" +
              ValueData(value) + "\r\n";
     }
+    for (const std::string& line : key.unread) out += line + "\r\n";
   }
+  out += hive.other_roots;
   std::string folder =
       file.substr(0, file.find_last_of("/\\") == std::string::npos ? 0 : file.find_last_of("/\\"));
   if (!folder.empty()) CreateDirectories(folder);
