@@ -57,6 +57,12 @@ const UserDataFunctions kNoUserData{};
 
 }  // namespace
 
+std::string HotSyncPathFolder(const std::string& hotsync_path) {
+  // "/" ends a folder too: Linux paths have no other separator, and Windows
+  // takes either.
+  return platform::FolderOf(hotsync_path.substr(0, hotsync_path.find('\0')));
+}
+
 std::string HotSyncLibraryFolder() {
   auto& cached = TheBindings().folder;
   if (cached) return *cached;
@@ -76,13 +82,7 @@ std::string HotSyncLibraryFolder() {
   if (folder.empty()) {
     if (auto key =
             platform::OpenCurrentUserKey("Software\\U.S. Robotics\\Pilot Desktop\\Core", false)) {
-      if (auto value = key->Read("HotSyncPath")) {
-        std::string path = value->data;
-        std::size_t nul = path.find('\0');
-        if (nul != std::string::npos) path.resize(nul);
-        std::size_t last = path.find_last_of('\\');
-        folder = last == std::string::npos ? std::string() : path.substr(0, last);
-      }
+      if (auto value = key->Read("HotSyncPath")) folder = HotSyncPathFolder(value->data);
     }
   }
   if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')

@@ -51,6 +51,9 @@ struct InstallAideFunctions {
 // the user data library beside our own file names it, else the registry's
 // HotSyncPath. Worked out once and cached until the user data library unloads.
 std::string HotSyncLibraryFolder();
+// The folder part of the registry's HotSyncPath (the host program's file, up
+// to its first NUL): up to and including its last backslash or "/".
+std::string HotSyncPathFolder(const std::string& hotsync_path);
 
 // Loads the five libraries in the host's order around the Sync Manager:
 // userdata, (sync20), hslog20, hsapi, condmgr, instaide. A library that cannot
