@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/exception.h"
+#include "favorites/internet_shortcut.h"
+#include "platform/environment.h"
+#include "platform/fault_switch.h"
 #include "platform/file_system.h"
 #include "platform/profile_text.h"
 #include "support/test_environment.h"
@@ -67,6 +71,32 @@ TEST(ProfileString, FileRoundTripAndLimits) {
   EXPECT_EQ(GetProfileString(file, "DEFAULT", "BASEURL", ""), "http://x/");
 
   EXPECT_FALSE(WriteProfileString(env.Path("no-such-folder") + "/b.url", "S", "K", "V"));
+}
+
+TEST(InternetShortcut, IsWrittenWholeOrNotAtAll) {
+  testing::TestEnvironment env;
+  const std::string file = env.Path("News.url");
+  for (const char* fault : {"write:1:.url", "write:2:.url"}) {
+    SetEnv(kPlatformFaultVariable, fault);
+    try {
+      WriteShortcut(file, "http://news/");
+    } catch (const Exception&) {
+    }
+    if (PathExists(file)) {
+      EXPECT_EQ(ReadShortcutURL(file), "http://news/") << fault;
+      EXPECT_EQ(GetProfileString(file, "DEFAULT", "BASEURL", ""), "http://news/") << fault;
+    }
+    ASSERT_TRUE(!PathExists(file) || DeleteFileAt(file));
+  }
+  // A change that fails leaves the old file, lines of its own included.
+  UnsetEnv(kPlatformFaultVariable);
+  const std::string old = "[InternetShortcut]\r\nURL=http://old/\r\nIconIndex=3\r\n";
+  ASSERT_TRUE(WriteFileAtomically(file, old));
+  SetEnv(kPlatformFaultVariable, "write:1:.url");
+  EXPECT_THROW(WriteShortcut(file, "http://new/"), Exception);
+  std::string text;
+  ASSERT_TRUE(ReadWholeFile(file, text));
+  EXPECT_EQ(text, old);
 }
 
 }  // namespace

@@ -4,8 +4,15 @@
 
 #include "platform/dynamic_library.h"
 #include "platform/environment.h"
+#include "platform/fault_switch.h"
 #include "platform/process_paths.h"
+#include "platform/temporary_files.h"
 #include "support/test_environment.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace kestro::platform {
 namespace {
@@ -29,9 +36,78 @@ TEST(FileSystem, AtomicWriteIntoMissingFolderFailsWithoutCreatingAnything) {
   EXPECT_FALSE(PathExists(env.Path("no-such-folder")));
 }
 
+std::string Contents(const std::string& path) {
+  std::string text;
+  return ReadWholeFile(path, text) ? text : "<unreadable>";
+}
+
+TEST(FileSystem, AtomicWriteRemovesTheTemporariesOfEndedProcesses) {
+  testing::TestEnvironment env;
+  const std::string ended = ".tmp4194300";  // no process has this id
+  const std::string mine = ".tmp" + std::to_string(CurrentProcessId());
+  for (const char* name : {"state.ksd", "other.url", "report"})
+    ASSERT_TRUE(WriteFileAtomically(env.Path(name), "x"));
+  const std::vector<std::string> stale = {"state.ksd" + ended, "other.url" + ended,
+                                          "new.htm" + ended};
+  const std::vector<std::string> kept = {"report.tmp", "report.tmpx1", "gone.txt" + ended,
+                                         "other.url" + mine};
+  for (const auto& name : stale) ASSERT_TRUE(WriteFileAtomically(env.Path(name), "half"));
+  for (const auto& name : kept) ASSERT_TRUE(WriteFileAtomically(env.Path(name), "keep"));
+  RemoveStaleTemporaries(env.Path("new.htm"));  // as the next run's first write does
+  for (const auto& name : stale) EXPECT_FALSE(PathExists(env.Path(name))) << name;
+  for (const auto& name : kept) EXPECT_TRUE(FileExists(env.Path(name))) << name;
+  EXPECT_TRUE(ProcessIsRunning(CurrentProcessId()));
+  EXPECT_FALSE(ProcessIsRunning(4194300));
+}
+
+TEST(FileSystem, AFailedReplacementLeavesTheFileAsItWas) {
+  testing::TestEnvironment env;
+  const std::string path = env.Path("KestroNS.ksd");
+  ASSERT_TRUE(WriteFileAtomically(path, "old"));
+  SetEnv(kPlatformFaultVariable, "write:1:.ksd");
+  EXPECT_FALSE(WriteFileAtomically(path, "new"));
+  EXPECT_EQ(Contents(path), "old");
+  EXPECT_TRUE(WriteFileAtomically(path, "new"));
+  EXPECT_EQ(Contents(path), "new");
+  SetEnv(kPlatformFaultVariable, "rename:1,delete:1,mkdir:1");
+  EXPECT_FALSE(RenamePath(path, env.Path("renamed")));
+  EXPECT_FALSE(DeleteFileAt(path));
+  EXPECT_FALSE(CreateDirectories(env.Path("folder")));
+  EXPECT_EQ(Contents(path), "new");
+  EXPECT_FALSE(PathExists(env.Path("folder")));
+  std::vector<DirectoryEntry> entries;
+  ASSERT_TRUE(ListDirectory(env.Folder(), entries));
+  for (const auto& e : entries) EXPECT_EQ(e.name.find(".tmp"), std::string::npos) << e.name;
+}
+
+#ifndef _WIN32
+TEST(FileSystem, AtomicWriteReplacesALinksTargetAndKeepsItsPermissions) {
+  testing::TestEnvironment env;
+  ASSERT_TRUE(CreateDirectories(env.Path("real")));
+  const std::string target = env.Path("real/bookmarks.htm");
+  ASSERT_TRUE(WriteFileAtomically(target, "old"));
+  ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
+  const std::string link = env.Path("bookmarks.htm");
+  ASSERT_EQ(::symlink("real/bookmarks.htm", link.c_str()), 0);  // relative to the link's folder
+  ASSERT_TRUE(WriteFileAtomically(link, "new"));
+  struct stat st {};
+  ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link is still a link";
+  EXPECT_EQ(Contents(target), "new");
+  ASSERT_EQ(::stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  // A link to a file not yet there makes the file where the link points.
+  const std::string dangling = env.Path("state.ksd");
+  ASSERT_EQ(::symlink(env.Path("real/state.ksd").c_str(), dangling.c_str()), 0);
+  ASSERT_TRUE(WriteFileAtomically(dangling, "made"));
+  EXPECT_EQ(Contents(env.Path("real/state.ksd")), "made");
+}
+#endif
+
 TEST(FileSystem, ListingIsInCaseBlindNameOrderWithKinds) {
   testing::TestEnvironment env;
-  for (const char* name : {"b.url", "A.url", "c"}) ASSERT_TRUE(WriteFileAtomically(env.Path(name), ""));
+  for (const char* name : {"b.url", "A.url", "c"})
+    ASSERT_TRUE(WriteFileAtomically(env.Path(name), ""));
   ASSERT_TRUE(CreateDirectories(env.Path("B folder")));
   std::vector<DirectoryEntry> entries;
   ASSERT_TRUE(ListDirectory(env.Path("") + ".", entries));

@@ -15,7 +15,8 @@ namespace {
 
 const char* const kVariables[] = {
     "KESTRO_REGISTRY", "KESTRO_MESSAGE_LOG",  "KESTRO_HOTSYNC_LOG",  "KESTRO_HOST_FOLDER",
-    "KESTRO_HANDHELD", "KESTRO_HOTSYNC_HOME", "KESTRO_HOST_JOURNAL", "KESTRO_HOST_FAULT"};
+    "KESTRO_HANDHELD", "KESTRO_HOTSYNC_HOME", "KESTRO_HOST_JOURNAL", "KESTRO_HOST_FAULT",
+    "KESTRO_PLATFORM_FAULT"};
 
 std::string UniqueFolder() {
   static std::atomic<int> counter{0};

@@ -1,5 +1,9 @@
 #include "platform/environment.h"
 
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
 
 namespace kestro::platform {
@@ -13,5 +17,12 @@ std::optional<std::string> GetEnv(const char* name) {
 void SetEnv(const char* name, const std::string& value) { ::setenv(name, value.c_str(), 1); }
 
 void UnsetEnv(const char* name) { ::unsetenv(name); }
+
+uint32_t CurrentProcessId() { return static_cast<uint32_t>(::getpid()); }
+
+bool ProcessIsRunning(uint32_t id) {
+  if (id == 0 || id > static_cast<uint32_t>(INT32_MAX)) return false;
+  return ::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH;
+}
 
 }  // namespace kestro::platform

@@ -7,10 +7,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <filesystem>
 
 #include "base/text.h"
+#include "platform/fault_switch.h"
 #include "platform/posix/write_all.h"
+#include "platform/temporary_files.h"
 
 namespace kestro::platform {
 
@@ -65,21 +68,58 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
   return true;
 }
 
+namespace {
+
+// The file a path names once symbolic links are followed, so that replacing
+// it replaces the link's target and the link stays a link. A link to a file
+// not yet there names that file. Empty when the links go round in a circle.
+std::string FollowLinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX), '\0');
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    if (n < 0) return path;
+    target.resize(static_cast<std::size_t>(n));
+    // A relative target is relative to the link's own folder.
+    const std::size_t slash = path.find_last_of('/');
+    path = (target.front() == '/' || slash == std::string::npos)
+               ? target
+               : path.substr(0, slash + 1) + target;
+  }
+  return {};
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const std::string& path, std::string_view contents) {
-  std::string temp = path + ".tmp" + std::to_string(::getpid());
+  const std::string target = FollowLinks(path);
+  if (target.empty()) return false;
+  RemoveStaleTemporariesOnce(target);
+  const std::string temp = TemporaryFileFor(target);
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
+  // The new file keeps what the old one was: its permissions and, where we
+  // may set them, its owner and group.
+  struct stat old {};
+  if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+      (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    (void)::fchmod(fd, old.st_mode & 07777);
+  }
   bool ok = WriteAll(fd, contents) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
+  ok = ok && !FaultRequested(FileOperation::kWrite, path);
+  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
   if (!ok) {
     ::unlink(temp.c_str());
     return false;
   }
   // Make the rename itself durable.
-  std::string folder =
-      path.substr(0, path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/'));
-  int dfd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const std::size_t slash = target.find_last_of('/');
+  const std::string folder =
+      slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
+  int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);
@@ -88,6 +128,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents) {
 }
 
 bool CreateDirectories(const std::string& path) {
+  if (!DirectoryExists(path) && FaultRequested(FileOperation::kMakeFolder, path)) return false;
   std::error_code ec;
   std::filesystem::create_directories(path, ec);
   return DirectoryExists(path);
@@ -95,10 +136,12 @@ bool CreateDirectories(const std::string& path) {
 
 bool RemoveEmptyDirectory(const std::string& path) { return ::rmdir(path.c_str()) == 0; }
 
-bool DeleteFileAt(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool DeleteFileAt(const std::string& path) {
+  return !FaultRequested(FileOperation::kDelete, path) && ::unlink(path.c_str()) == 0;
+}
 
 bool RenamePath(const std::string& from, const std::string& to) {
-  return ::rename(from.c_str(), to.c_str()) == 0;
+  return !FaultRequested(FileOperation::kRename, from) && ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 bool DeleteTree(const std::string& path) {

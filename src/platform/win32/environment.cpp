@@ -15,8 +15,20 @@ std::optional<std::string> GetEnv(const char* name) {
   return value;
 }
 
-void SetEnv(const char* name, const std::string& value) { SetEnvironmentVariableA(name, value.c_str()); }
+void SetEnv(const char* name, const std::string& value) {
+  SetEnvironmentVariableA(name, value.c_str());
+}
 
 void UnsetEnv(const char* name) { SetEnvironmentVariableA(name, nullptr); }
+
+uint32_t CurrentProcessId() { return GetCurrentProcessId(); }
+
+bool ProcessIsRunning(uint32_t id) {
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+  if (!process) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process
+  const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return running;
+}
 
 }  // namespace kestro::platform

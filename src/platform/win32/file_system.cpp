@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "platform/fault_switch.h"
+#include "platform/temporary_files.h"
 #include "platform/win32/compat.h"
 
 namespace kestro::platform {
@@ -19,7 +21,9 @@ bool DirectoryExists(const std::string& path) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 int64_t FileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
@@ -28,8 +32,9 @@ int64_t FileSize(const std::string& path) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   contents.clear();
   char buf[65536];
@@ -47,9 +52,36 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
   return ok;
 }
 
+namespace {
+
+// The file a path names once a symbolic link is followed, so that replacing
+// it replaces the link's target and the link stays. A link that cannot be
+// followed is replaced itself.
+std::string FollowLink(const std::string& path) {
+  const DWORD a = GetFileAttributesA(path.c_str());
+  if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+  HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return path;
+  char buffer[4096];
+  const DWORD n =
+      GetFinalPathNameByHandleA(h, buffer, sizeof buffer, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  CloseHandle(h);
+  if (n == 0 || n >= sizeof buffer) return path;
+  std::string target(buffer, n);
+  if (StartsWith(target, "\\\\?\\UNC\\")) return "\\" + target.substr(7);
+  if (StartsWith(target, "\\\\?\\")) return target.substr(4);
+  return target;
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const std::string& path, std::string_view contents) {
-  std::string temp = path + ".tmp" + std::to_string(GetCurrentProcessId());
-  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const std::string target = FollowLink(path);
+  RemoveStaleTemporariesOnce(target);
+  const std::string temp = TemporaryFileFor(target);
+  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   bool ok = true;
   while (ok && !contents.empty()) {
@@ -60,13 +92,22 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents) {
   }
   ok = ok && FlushFileBuffers(h);
   CloseHandle(h);
-  ok = ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  ok = ok && !FaultRequested(FileOperation::kWrite, path);
+  if (ok) {
+    // ReplaceFile keeps the old file's attributes and security settings; a
+    // new file (or one ReplaceFile cannot handle) is moved into place.
+    ok = FileExists(target) && ReplaceFileA(target.c_str(), temp.c_str(), nullptr,
+                                            REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+    ok = ok || MoveFileExA(temp.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  }
   if (!ok) DeleteFileA(temp.c_str());
   return ok;
 }
 
 bool CreateDirectories(const std::string& path) {
   if (path.empty() || DirectoryExists(path)) return !path.empty();
+  if (FaultRequested(FileOperation::kMakeFolder, path)) return false;
   std::size_t pos = path.find_last_of("/\\");
   if (pos != std::string::npos && pos > 0) {
     std::string parent = path.substr(0, pos);
@@ -78,9 +119,13 @@ bool CreateDirectories(const std::string& path) {
 
 bool RemoveEmptyDirectory(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
 
-bool DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool DeleteFileAt(const std::string& path) {
+  return !FaultRequested(FileOperation::kDelete, path) && DeleteFileA(path.c_str()) != 0;
+}
 
-bool RenamePath(const std::string& from, const std::string& to) { return MoveFileA(from.c_str(), to.c_str()) != 0; }
+bool RenamePath(const std::string& from, const std::string& to) {
+  return !FaultRequested(FileOperation::kRename, from) && MoveFileA(from.c_str(), to.c_str()) != 0;
+}
 
 bool DeleteTree(const std::string& path) {
   // SHFileOperation's FO_DELETE, silent: here done directly so that no shell
@@ -108,9 +153,10 @@ bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries
   } while (FindNextFileA(h, &data));
   FindClose(h);
   // NTFS gives this order; other file systems may not, so make it so.
-  std::stable_sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
-    return AsciiUpper(a.name) < AsciiUpper(b.name);
-  });
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const DirectoryEntry& a, const DirectoryEntry& b) {
+                     return AsciiUpper(a.name) < AsciiUpper(b.name);
+                   });
   return true;
 }
 

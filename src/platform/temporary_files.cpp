@@ -1,0 +1,64 @@
+#include "platform/temporary_files.h"
+
+#include <mutex>
+#include <set>
+#include <vector>
+
+#include "base/text.h"
+#include "platform/environment.h"
+#include "platform/file_system.h"
+#include "platform/process_paths.h"
+
+namespace kestro::platform {
+namespace {
+
+constexpr std::string_view kMark = ".tmp";
+
+// The file and the process id of a temporary's name, if it is one.
+bool SplitTemporaryName(const std::string& name, std::string& file, uint32_t& id) {
+  const std::size_t mark = name.rfind(kMark);
+  if (mark == std::string::npos || mark == 0) return false;
+  const std::string digits = name.substr(mark + kMark.size());
+  int64_t value = 0;
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos ||
+      !ParseInt64(digits, value) || value > UINT32_MAX) {
+    return false;
+  }
+  file = name.substr(0, mark);
+  id = static_cast<uint32_t>(value);
+  return true;
+}
+
+}  // namespace
+
+std::string TemporaryFileFor(const std::string& path) {
+  return path + std::string(kMark) + std::to_string(CurrentProcessId());
+}
+
+void RemoveStaleTemporaries(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  std::vector<DirectoryEntry> entries;
+  if (!ListDirectory(folder.empty() ? "." : folder, entries)) return;
+  std::set<std::string> files;
+  for (const DirectoryEntry& e : entries) files.insert(e.name);
+  files.insert(path.substr(folder.size()));
+  for (const DirectoryEntry& e : entries) {
+    std::string file;
+    uint32_t id = 0;
+    if (e.is_directory || !SplitTemporaryName(e.name, file, id) || !files.count(file)) continue;
+    if (id == CurrentProcessId() || ProcessIsRunning(id)) continue;
+    DeleteFileAt(folder + e.name);
+  }
+}
+
+void RemoveStaleTemporariesOnce(const std::string& path) {
+  static std::mutex mutex;
+  static std::set<std::string> seen;
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!seen.insert(FolderOf(path)).second) return;
+  }
+  RemoveStaleTemporaries(path);
+}
+
+}  // namespace kestro::platform
