@@ -37,6 +37,26 @@ bool IsListOpening(std::string_view upper) { return upper.find("<DL>") != std::s
 bool IsListClosing(std::string_view upper) {
   return upper.find("</DL><P>") != std::string_view::npos;
 }
+bool IsListClosingTag(std::string_view upper) {
+  return upper.find("</DL>") != std::string_view::npos;
+}
+
+bool ListsClose(const BookmarkLines& lines) {
+  auto count = [](std::string_view text, std::string_view tag) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(tag); at != std::string_view::npos; at = text.find(tag, at + 1))
+      ++n;
+    return n;
+  };
+  std::size_t open = 0;
+  for (const std::string& line : lines) {
+    const std::string upper = AsciiUpper(line);
+    open += count(upper, "<DL>");
+    const std::size_t closed = count(upper, "</DL>");
+    open = closed > open ? 0 : open - closed;
+  }
+  return open == 0;
+}
 
 std::size_t BookmarkTitleStart(std::string_view line) {
   const std::size_t a = line.find("\">");

@@ -20,11 +20,15 @@ BookmarkLines SplitBookmarkLines(std::string_view text);
 // Every line followed by CR LF.
 std::string JoinBookmarkLines(const BookmarkLines& lines);
 
-bool IsDocTypeLine(std::string_view line);   // "<!DOCTYPE NETSCAPE", exact case
-bool IsLinkLine(std::string_view upper);     // "<DT><A"
-bool IsFolderLine(std::string_view upper);   // "<DT><H3"
-bool IsListOpening(std::string_view upper);  // "<DL>", as browsers read it
-bool IsListClosing(std::string_view upper);  // "</DL><P>"
+bool IsDocTypeLine(std::string_view line);      // "<!DOCTYPE NETSCAPE", exact case
+bool IsLinkLine(std::string_view upper);        // "<DT><A"
+bool IsFolderLine(std::string_view upper);      // "<DT><H3"
+bool IsListOpening(std::string_view upper);     // "<DL>", as browsers read it
+bool IsListClosing(std::string_view upper);     // "</DL><P>"
+bool IsListClosingTag(std::string_view upper);  // "</DL>", with or without "<P>"
+// True when every list the lines open ("<DL>") is closed ("</DL>") after
+// it, as in any whole file; browsers close the top list without "<p>".
+bool ListsClose(const BookmarkLines& lines);
 
 // The text between the first "\">" and the first "</" of the line; a line
 // without "\">" gives the text from its second character.

@@ -45,6 +45,15 @@ void TFavoritesNS::LoadBookmarkFile() {
                      [](const std::string& l) { return IsDocTypeLine(l); })) {
       throw Exception("Netscape file not valid.");
     }
+    // A file cut short would read as if what is missing had been deleted.
+    // A last line without its line end is whole only when it closes a list
+    // or holds the document type.
+    const bool ends_inside_line = !text.empty() && text.back() != '\n' && text.back() != '\r' &&
+                                  !IsListClosingTag(AsciiUpper(lines.back())) &&
+                                  !IsDocTypeLine(lines.back());
+    if (ends_inside_line || !ListsClose(lines)) {
+      throw Exception("The bookmark file ends before its lists close: it may have been cut short.");
+    }
     lines_ = std::move(lines);
     loaded_ = true;
   } catch (const std::exception& e) {

@@ -219,7 +219,8 @@ TEST_F(FavoritesNSTest, ScansCompareWholeTitlesAndStayInTheirFolder) {
 TEST_F(FavoritesNSTest, LongUtf8TitlesAreCutWholeAndStillFound) {
   std::string title = "a";
   for (int i = 0; i < 150; ++i) title += "\xC3\xA9";  // 301 bytes of é
-  Write(std::string(kDocType) + "\n<DL><p>\n<DT><A HREF=\"http://e/\">" + title + "</A>\n</DL><p>\n");
+  Write(std::string(kDocType) + "\n<DL><p>\n<DT><A HREF=\"http://e/\">" + title +
+        "</A>\n</DL><p>\n");
   TFavoritesNS store(file_);
   ASSERT_EQ(store.Count(), 1);
   EXPECT_EQ(store.Items(0)->NameText(), title.substr(0, 255));
@@ -393,6 +394,46 @@ TEST_F(FavoritesNSTest, DeepNestingLoadsWithoutExhaustingTheStack) {
   EXPECT_EQ(store.Items(kDepth)->Parent, kDepth - 1);
   store.DeleteFolder("\\f");  // not empty: nothing changes
   EXPECT_EQ(Text(), text);
+}
+
+TEST_F(FavoritesNSTest, AFileCutShortFailsTheLoadInsteadOfLosingEntries) {
+  // 310 favourites in 31 folders, as a browser exports them.
+  std::string whole = std::string(kDocType) + "\r\n<TITLE>Bookmarks</TITLE>\r\n<DL><p>\r\n";
+  for (int f = 0; f < 31; ++f) {
+    whole += "    <DT><H3 ADD_DATE=\"0\">Folder " + std::to_string(f) + "</H3>\r\n    <DL><p>\r\n";
+    for (int l = 0; l < 10; ++l) {
+      whole += "        <DT><A HREF=\"http://f" + std::to_string(f) + ".example/" +
+               std::to_string(l) + "\">Link " + std::to_string(l) + "</A>\r\n";
+    }
+    whole += "    </DL><p>\r\n";
+  }
+  whole += "</DL><p>\r\n";
+  Write(whole);
+  EXPECT_EQ(TFavoritesNS(file_).Count(), 341);
+  Write(whole.substr(0, whole.size() - 2));  // no line end after the last closing
+  EXPECT_EQ(TFavoritesNS(file_).Count(), 341);
+  Write(whole.substr(0, whole.size() - 10) + "</DL>\n");  // the top list closed as Firefox does
+  EXPECT_EQ(TFavoritesNS(file_).Count(), 341);
+
+  // Cut in the middle, at 90 %, inside the last link, after the last folder,
+  // and inside the top list's closing.
+  const std::size_t last_folder_end = whole.rfind("    </DL><p>\r\n") + 14;
+  for (std::size_t cut : {whole.size() / 2, whole.size() * 9 / 10, last_folder_end - 30,
+                          last_folder_end, whole.size() - 8}) {
+    const std::string text = whole.substr(0, cut);
+    Write(text);
+    EXPECT_TRUE(
+        Message([&] { TFavoritesNS store(file_); }).ends_with("cut short. Kestro error: 2010"))
+        << "cut at " << cut;
+    EXPECT_EQ(Text(), text);
+  }
+  // A top level without a list of its own can only show its cut in the line.
+  const std::string listless = std::string(kDocType) + "\n<DT><A HREF=\"http://a/\">A</A>\n";
+  Write(listless);
+  EXPECT_EQ(TFavoritesNS(file_).Count(), 1);
+  Write(listless.substr(0, listless.size() - 4));
+  EXPECT_TRUE(
+      Message([&] { TFavoritesNS store(file_); }).ends_with("cut short. Kestro error: 2010"));
 }
 
 }  // namespace
