@@ -3,7 +3,8 @@
 # then runs the native suite in the debug build, under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and in the optimised build users run; the
 # Windows x86_64 suite under wine64; and the Windows i686 build (real HotSync
-# hosts are 32-bit; built and linked, not run).
+# hosts are 32-bit; built and linked, not run); then every fuzz target for a
+# short while (KESTRO_FUZZ_SECONDS, 30 by default).
 # Stops at the first failure with a non-zero exit.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,5 +34,8 @@ ctest --preset mingw64 -j "$jobs"
 step "Windows i686 build"
 cmake --preset mingw32 >/dev/null
 cmake --build --preset mingw32 -j "$jobs"
+
+step "fuzz targets, ${KESTRO_FUZZ_SECONDS:-30} s each"
+./scripts/fuzz.sh "${KESTRO_FUZZ_SECONDS:-30}"
 
 step "all suites passed"
