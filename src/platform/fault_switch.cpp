@@ -50,20 +50,24 @@ std::vector<Entry> Parse(std::string_view text) {
 }  // namespace
 
 bool FaultRequested(FileOperation operation, std::string_view path) {
-  static std::string switch_text;
-  static std::vector<Entry> entries;
+  // Never destroyed: files may still be replaced by exit-time destructors.
+  struct State {
+    std::string text;
+    std::vector<Entry> entries;
+  };
+  static State* state = new State;
   const std::optional<std::string> now = GetEnv(kPlatformFaultVariable);
   if (!now || now->empty()) {
-    switch_text.clear();
-    entries.clear();
+    state->text.clear();
+    state->entries.clear();
     return false;
   }
-  if (*now != switch_text) {
-    switch_text = *now;
-    entries = Parse(switch_text);
+  if (*now != state->text) {
+    state->text = *now;
+    state->entries = Parse(state->text);
   }
   bool fail = false;
-  for (Entry& e : entries) {
+  for (Entry& e : state->entries) {
     if (e.operation != operation || path.find(e.text) == std::string_view::npos) continue;
     ++e.seen;
     fail = fail || e.call == 0 || e.seen == e.call;

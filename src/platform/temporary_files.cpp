@@ -52,11 +52,13 @@ void RemoveStaleTemporaries(const std::string& path) {
 }
 
 void RemoveStaleTemporariesOnce(const std::string& path) {
-  static std::mutex mutex;
-  static std::set<std::string> seen;
+  // Never destroyed: a library's exit-time destructors may still replace a
+  // file (the handheld folds its journal) after this unit's would have run.
+  static std::mutex* mutex = new std::mutex;
+  static std::set<std::string>* seen = new std::set<std::string>;
   {
-    std::lock_guard<std::mutex> lock(mutex);
-    if (!seen.insert(FolderOf(path)).second) return;
+    std::lock_guard<std::mutex> lock(*mutex);
+    if (!seen->insert(FolderOf(path)).second) return;
   }
   RemoveStaleTemporaries(path);
 }
