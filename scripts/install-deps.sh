@@ -2,7 +2,7 @@
 # Installs the Debian packages Kestro builds and tests with, when missing:
 # compilers and CMake, GoogleTest and Google Benchmark, the mingw-w64 cross
 # compilers, wine64 for the Windows suite, the Perl Palm database modules the
-# test tools use, tmux for the terminal UI tests, Xvfb for screenshots, and
+# test tools use, tmux for the terminal UI tests, Xvfb for screenshots,
 # GNU time for the whole-process benchmark's peak memory, and clang with its
 # libFuzzer runtime for the fuzz targets.
 set -euo pipefail
