@@ -4,10 +4,12 @@
 // reads back. The input is the .pdb image's length (2 bytes, little-endian),
 // the image, then the journal.
 #include <cstdlib>
+#include <utility>
 
 #include "change_journal.h"
 #include "fuzz_support.h"
 #include "pdb_file.h"
+#include "record_index.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kestro::host;
@@ -20,7 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::optional<PdbDatabase> db = ParsePdb(image);
   if (!db) return 0;
   if (auto changes = ReadJournal(journal, image)) {
-    for (const Change& change : *changes) ApplyChange(*db, change);
+    RecordIndex index;
+    index.Rebuild(db->records);
+    for (Change& change : *changes) ApplyChange(*db, index, std::move(change));
   }
   if (!ParsePdb(SerializePdb(*db))) std::abort();
   return 0;
