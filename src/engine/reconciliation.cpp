@@ -156,6 +156,9 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
       if (h.isUrl) favorites_.DeleteFavorite(ItemPath(path, h), d);
     } else if (!edited) {
       current = d;  // the desktop version wins
+      // The desktop keeps no open or closed state: a folder keeps the
+      // handheld's, or every run after a close would open it again.
+      if (!d->isUrl && !h.isUrl) d->isClosed = h.isClosed;
     }
     if (d) fav_list.Remove(d_index);
     current->isNew = 0;

@@ -299,5 +299,21 @@ TEST_F(SameNames, FoldersWithoutANameOrFormerNameChangeNothingElse) {
             "F P\n  F C\n    L c1 http://c1/\n  L p1 http://p1/\nF \n  L e http://e/\n");
 }
 
+
+// The desktop keeps no closed mark, so the handheld's stays when the desktop
+// version of the folder wins in later runs.
+TEST_F(SameNames, AClosedFolderStaysClosed) {
+  UseFolder();
+  Shortcut("P\\p1.url", "http://p1/");
+  ASSERT_EQ(h.Sync(0), 0);
+  EditHandheld([](int, HandheldRecord& r) {
+    if (r.name == "P") r.status |= kClosed | kModified;
+    return true;
+  });
+  SyncTwice();
+  ASSERT_EQ(h.Handheld().front().name, "P");
+  EXPECT_TRUE(h.Handheld().front().status & kClosed);
+}
+
 }  // namespace
 }  // namespace kestro::testing
