@@ -41,8 +41,7 @@ int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_vi
 
 int FolderMatcher::Match(const FavoriteItem& item) {
   const std::string_view url = item.URLText();
-  int same_kind = Find(item.NameText(), item.isUrl != 0, &url);
-  return same_kind >= 0 ? same_kind : Find(item.NameText(), item.isUrl == 0, nullptr);
+  return Find(item.NameText(), item.isUrl != 0, &url);
 }
 
 FavoriteItemView FolderMatcher::Remaining() const {

@@ -17,9 +17,9 @@ class FolderMatcher {
  public:
   explicit FolderMatcher(FavoriteItemView items);
 
-  // The first remaining item of the handheld item's name, preferring one of
-  // its kind (favourite or folder) over one of the other kind, and among
-  // several of one name and kind the first with its address, so that repeated
+  // The first remaining item of the handheld item's name and kind (a folder
+  // never pairs with a favourite: neither could take the other's place), and
+  // among several of one name the first with its address, so that repeated
   // names pair up by content rather than by order; -1 when none remains.
   int Match(const FavoriteItem& item);
   // The first remaining folder of that name, or -1.
