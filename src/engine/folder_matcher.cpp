@@ -44,6 +44,17 @@ int FolderMatcher::Match(const FavoriteItem& item) {
   return Find(item.NameText(), item.isUrl != 0, &url);
 }
 
+std::vector<int> FolderMatcher::Folders(std::string_view name) const {
+  std::vector<int> folders;
+  auto it = buckets_.find(Key(name, false));
+  if (it == buckets_.end()) return folders;
+  for (std::size_t i = it->second.next; i < it->second.indices.size(); ++i) {
+    const int index = it->second.indices[i];
+    if (!removed_[static_cast<std::size_t>(index)]) folders.push_back(index);
+  }
+  return folders;
+}
+
 FavoriteItemView FolderMatcher::Remaining() const {
   FavoriteItemView rest;
   for (std::size_t i = 0; i < items_.size(); ++i) {

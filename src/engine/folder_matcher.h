@@ -24,6 +24,8 @@ class FolderMatcher {
   int Match(const FavoriteItem& item);
   // The first remaining folder of that name, or -1.
   int FirstFolder(std::string_view name) { return Find(name, false, nullptr); }
+  // Every remaining folder of that name, in order.
+  std::vector<int> Folders(std::string_view name) const;
 
   FavoriteItem* Item(int index) const { return items_[static_cast<std::size_t>(index)]; }
   void Remove(int index) { removed_[static_cast<std::size_t>(index)] = true; }

@@ -1,6 +1,7 @@
 #include "engine/reconciliation.h"
 
 #include <cstring>
+#include <set>
 
 #include "base/text.h"
 #include "favorites/kestro_error.h"
@@ -133,7 +134,7 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
   visited_[static_cast<std::size_t>(h_position)] = true;
 
   int d_index = -1;
-  RunStep("3003", [&] { d_index = fav_list.Match(h); });
+  RunStep("3003", [&] { d_index = h.isUrl ? fav_list.Match(h) : MatchFolder(h_position, fav_list); });
   FavoriteItem* d = d_index >= 0 ? fav_list.Item(d_index) : nullptr;
 
   // Push the handheld's edit to the desktop, from the flags as loaded.
@@ -186,6 +187,46 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
     }
     ++position;
   });
+}
+
+int Reconciliation::MatchFolder(int position, FolderMatcher& fav_list) {
+  const FavoriteItem& h = At(position);
+  const std::vector<int> folders = fav_list.Folders(h.NameText());
+  if (folders.size() < 2) return folders.empty() ? -1 : folders.front();
+  // An entry shared by name counts twice, once more when its address is the
+  // same too: an address changed on one side still tells the folders apart.
+  auto name = [](const FavoriteItem& item) {
+    std::string key = AsciiUpper(item.NameText());
+    key.push_back(item.isUrl ? '\1' : '\0');
+    return key;
+  };
+  auto whole = [&](const FavoriteItem& item) { return name(item).append(item.URLText()); };
+  std::multiset<std::string> own_names, own_wholes;
+  for (int i = position + 1; i < Count() && At(i).Level > h.Level; ++i) {
+    if (At(i).Level != h.Level + 1) continue;
+    own_names.insert(name(At(i)));
+    own_wholes.insert(whole(At(i)));
+  }
+  auto take = [](std::multiset<std::string>& from, const std::string& key) {
+    auto it = from.find(key);
+    if (it == from.end()) return 0;
+    from.erase(it);
+    return 1;
+  };
+  int best = folders.front();
+  std::size_t best_score = 0;
+  for (int index : folders) {
+    std::multiset<std::string> names = own_names, wholes = own_wholes;
+    std::size_t score = 0;
+    for (const FavoriteItem* entry : favorites_.FolderContents(fav_list.Item(index))) {
+      score += 2 * take(names, name(*entry)) + take(wholes, whole(*entry));
+    }
+    if (score > best_score) {
+      best = index;
+      best_score = score;
+    }
+  }
+  return best;
 }
 
 bool Reconciliation::DesktopFolder(std::size_t depth, FavoriteItem*& folder) {

@@ -140,6 +140,24 @@ TEST_F(SameNames, SiblingFoldersOfOneNameKeepTheirOwnContents) {
   EXPECT_EQ(HandheldTree(h), FileTree());
 }
 
+// The handheld lists the two A folders the other way round: each still pairs
+// with the desktop folder that holds its contents, so the change lands there.
+TEST_F(SameNames, SiblingFoldersOfOneNamePairByTheirContents) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><H3 ADD_DATE=\"1\">A</H3>\n<DL><p>\n<DT><A "
+               "HREF=\"http://a1/\">a1</A>\n</DL><p>\n"
+               "<DT><H3 ADD_DATE=\"2\">A</H3>\n<DL><p>\n<DT><A HREF=\"http://a2/\">a2</A>\n"
+               "</DL><p>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  h.PutHandheld({{"A", 0, kDir, ""},
+                 {"a2", 1, kFav | kModified, "http://a2/new"},
+                 {"A", 0, kDir, ""},
+                 {"a1", 1, kFav, "http://a1/"}});
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "F A\n  L a1 http://a1/\nF A\n  L a2 http://a2/new\n");
+  EXPECT_EQ(HandheldTree(h), "F A\n  L a2 http://a2/new\nF A\n  L a1 http://a1/\n");
+}
+
 TEST_F(SameNames, ABackslashInATitleIsNoPath) {
   UseBookmarks(
       std::string(kHead) +
