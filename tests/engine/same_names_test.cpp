@@ -333,5 +333,18 @@ TEST_F(SameNames, AClosedFolderStaysClosed) {
   EXPECT_TRUE(h.Handheld().front().status & kClosed);
 }
 
+
+// Titles near and over the file-name limit: each is written or skipped with
+// a notice, and the run never fails for them.
+TEST_F(SameNames, LongTitlesInAFavoritesFolderAreWrittenOrSkipped) {
+  UseFolder();
+  const std::string fits(251, 'f'), over(252, 'o');
+  h.PutHandheld({{fits, 0, kFav | kNew, "http://f/"}, {over, 0, kFav | kNew, "http://o/"}});
+  SyncTwice();
+  EXPECT_TRUE(platform::FileExists(root + platform::PathSeparator() + fits + ".url"));
+  EXPECT_EQ(HandheldTree(h), "L " + fits + " http://f/\nL " + over + " http://o/\n");
+  EXPECT_GE(Notices(), 1);
+}
+
 }  // namespace
 }  // namespace kestro::testing
