@@ -140,6 +140,16 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
   // Push the handheld's edit to the desktop, from the flags as loaded.
   RunStep("3004", [&] { PushEdit(path, h, d, d_index, fav_list); });
   desktop_folders_[static_cast<std::size_t>(h_position)] = d && !d->isUrl ? d : nullptr;
+  // A new handheld folder is made on the desktop now, even when it is empty:
+  // else the next run would take it for one the desktop deleted.
+  if (!d && !h.isUrl && h.isNew && !h.isDeleted) {
+    RunStep("3004", [&] {
+      FavoriteItem* parent = nullptr;
+      if (!DesktopFolder(passes_.size() - 1, parent)) return;
+      desktop_folders_[static_cast<std::size_t>(h_position)] =
+          favorites_.AddFolder(ItemPath(path, h), parent, h.NameText());
+    });
+  }
 
   // Decide which version survives.
   FavoriteItem* current = &h;

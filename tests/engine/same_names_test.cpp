@@ -346,5 +346,17 @@ TEST_F(SameNames, LongTitlesInAFavoritesFolderAreWrittenOrSkipped) {
   EXPECT_GE(Notices(), 1);
 }
 
+
+// A folder made on the handheld reaches the desktop even while it is empty,
+// so the next run does not take it for one the desktop deleted.
+TEST_F(SameNames, ANewEmptyHandheldFolderIsMadeOnTheDesktop) {
+  UseBookmarks(std::string(kHead) + "<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  EditHandheld([](int, HandheldRecord&) { return true; }, {{"E", 0, kDir | kNew, ""}});
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "F E\nL a http://a/\n");
+  EXPECT_EQ(HandheldTree(h), "L a http://a/\nF E\n");
+}
+
 }  // namespace
 }  // namespace kestro::testing
