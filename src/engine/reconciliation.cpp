@@ -265,9 +265,13 @@ void Reconciliation::PushEdit(const std::string& path, FavoriteItem& h, Favorite
     if (!DesktopFolder(passes_.size() - 1, folder)) return;
     if (h.isNew && !d) {
       favorites_.AddFavorite(path, folder, h);
-    } else {
-      favorites_.ChangeFavorite(path, folder, d, h);
+      return;
     }
+    const std::size_t notices = favorites_.Notices().size();
+    favorites_.ChangeFavorite(path, folder, d, h);
+    // A change the store refused gives way to the desktop's version now;
+    // kept on the handheld, it would give way only in the next run.
+    if (d && favorites_.Notices().size() > notices) h.isNew = h.isModified = 0;
     return;
   }
   if (h.isNew || !h.isModified) return;

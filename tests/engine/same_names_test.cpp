@@ -358,5 +358,21 @@ TEST_F(SameNames, ANewEmptyHandheldFolderIsMadeOnTheDesktop) {
   EXPECT_EQ(HandheldTree(h), "L a http://a/\nF E\n");
 }
 
+
+// The bookmark file cannot hold a '"' in an address: the handheld's change
+// is refused and gives way to the desktop's version in the same run.
+TEST_F(SameNames, AChangeTheStoreRefusesGivesWayToTheDesktop) {
+  UseBookmarks(std::string(kHead) + "<DL><p>\n<DT><A HREF=\"http://x/\">x</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  EditHandheld([](int, HandheldRecord& r) {
+    r.url = "http://x/?\"q\"", r.status |= kModified;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L x http://x/\n");
+  EXPECT_EQ(HandheldTree(h), "L x http://x/\n");
+  EXPECT_EQ(Notices(), 1);
+}
+
 }  // namespace
 }  // namespace kestro::testing
