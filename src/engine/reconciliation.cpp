@@ -171,7 +171,7 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
       // handheld's, or every run after a close would open it again.
       if (!d->isUrl && !h.isUrl) d->isClosed = h.isClosed;
     }
-    if (d) fav_list.Remove(d_index);
+    if (d_index >= 0) fav_list.Remove(d_index);
     current->isNew = 0;
     current->isModified = 0;
   });
@@ -264,7 +264,9 @@ void Reconciliation::PushEdit(const std::string& path, FavoriteItem& h, Favorite
     FavoriteItem* folder = nullptr;
     if (!DesktopFolder(passes_.size() - 1, folder)) return;
     if (h.isNew && !d) {
-      favorites_.AddFavorite(path, folder, h);
+      // The entry made is its counterpart now: a name the last run knew
+      // does not make the new favourite one the desktop deleted.
+      d = favorites_.AddFavorite(path, folder, h);
       return;
     }
     const std::size_t notices = favorites_.Notices().size();

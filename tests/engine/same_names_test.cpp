@@ -374,5 +374,18 @@ TEST_F(SameNames, AChangeTheStoreRefusesGivesWayToTheDesktop) {
   EXPECT_EQ(Notices(), 1);
 }
 
+
+// The desktop deleted x while the handheld added another x: the new one is
+// no deletion of the desktop's just because the last run knew its name.
+TEST_F(SameNames, ANewFavoriteOfANameTheDesktopDeletedStays) {
+  UseBookmarks(std::string(kHead) + "<DL><p>\n<DT><A HREF=\"http://x/\">x</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  ASSERT_TRUE(platform::WriteFileAtomically(file, std::string(kHead) + "<DL><p>\n</DL><p>\n"));
+  EditHandheld([](int, HandheldRecord&) { return true; }, {{"x", 0, kFav | kNew, "http://x2/"}});
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L x http://x2/\n");
+  EXPECT_EQ(HandheldTree(h), "L x http://x2/\n");
+}
+
 }  // namespace
 }  // namespace kestro::testing

@@ -142,4 +142,18 @@ std::string FirstDifference(const std::string& before, const std::string& after)
   return "second run changed: \"" + line_of(before) + "\" became \"" + line_of(after) + "\"";
 }
 
+bool ChangedOnHandheldDeletedOnDesktop(const RunOutcome& run) {
+  const std::vector<std::string> last = PlaceKeys(run.last), desktop = PlaceKeys(run.desktop_before),
+                                 handheld = PlaceKeys(run.handheld_before);
+  const std::set<std::string> had(last.begin(), last.end()), has(desktop.begin(), desktop.end());
+  for (std::size_t i = 0; i < run.handheld_before.size(); ++i) {
+    const Entry& e = run.handheld_before[i];
+    if (!e.folder && Live(e) && (e.status & testing::kModified) && had.count(handheld[i]) &&
+        !has.count(handheld[i])) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace kestro::property
