@@ -151,13 +151,20 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
     });
   }
 
+  // A new item the desktop could not take stays new on the handheld, so the
+  // next run offers it again rather than taking it for a deleted one.
+  const bool refused = h.isNew && !h.isDeleted && !d &&
+                       !desktop_folders_[static_cast<std::size_t>(h_position)];
+
   // Decide which version survives.
   FavoriteItem* current = &h;
   RunStep("3005", [&] {
     bool known = state_.URLExistInFile(h);
     bool edited = h.isNew || h.isModified;
     if (!d) {
-      if (known) {
+      // The last run knew the name, but a new item never was on the desktop
+      // (another of its name was).
+      if (known && !h.isNew) {
         h.isDeleted = 1;  // deleted on the desktop since the last run
       } else if (h.isUrl && !edited && !h.isDeleted) {
         FavoriteItem* folder = nullptr;  // the desktop never had it
@@ -172,7 +179,7 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
       if (!d->isUrl && !h.isUrl) d->isClosed = h.isClosed;
     }
     if (d_index >= 0) fav_list.Remove(d_index);
-    current->isNew = 0;
+    current->isNew = refused ? 1 : 0;
     current->isModified = 0;
   });
 

@@ -387,5 +387,17 @@ TEST_F(SameNames, ANewFavoriteOfANameTheDesktopDeletedStays) {
   EXPECT_EQ(HandheldTree(h), "L x http://x2/\n");
 }
 
+
+// A favourites folder holds one favourite of a name in a folder: the second
+// new one stays new on the handheld, and no later run takes it for deleted.
+TEST_F(SameNames, ASecondNewFavoriteOfOneNameStaysOnTheHandheld) {
+  UseFolder();
+  h.PutHandheld({{"Home", 0, kFav | kNew, "http://one/"}, {"home", 0, kFav | kNew, "http://two/"}});
+  SyncTwice();
+  SyncTwice();
+  EXPECT_EQ(HandheldTree(h), "L Home http://one/\nL home http://two/\n");
+  EXPECT_EQ(DescribeFavoritesFolder(root), "file \\Home.url=http://one/\n");
+}
+
 }  // namespace
 }  // namespace kestro::testing
