@@ -62,6 +62,16 @@ std::vector<std::string> LostEntries(const RunOutcome& run) {
   Counts kept_handheld, kept_desktop;
   hold(run.handheld_before, true, held_handheld, kept_handheld, last);
   hold(run.desktop_before, false, held_desktop, kept_desktop, last);
+  // A desktop entry that the handheld deleted (same place and address) is
+  // not one the desktop still holds for another entry of its name.
+  Counts desktop_entries = Count(run.desktop_before, false, false);
+  const std::vector<std::string> handheld_places = PlaceKeys(run.handheld_before),
+                                 handheld_keys = EntryKeys(run.handheld_before);
+  for (std::size_t i = 0; i < run.handheld_before.size(); ++i) {
+    if (Live(run.handheld_before[i]) || At(desktop_entries, handheld_keys[i]) == 0) continue;
+    --desktop_entries[handheld_keys[i]];
+    --held_desktop[handheld_places[i]];
+  }
   // Afterwards, by place (an address may have changed on the other side).
   Counts after_places;
   for (const Tree* tree : {&run.handheld_after, &run.desktop_after}) {
@@ -107,13 +117,20 @@ std::vector<std::string> FavoritesInForeignFolders(const RunOutcome& run) {
   const Counts before_handheld = Count(run.handheld_before, false, true);
   const Counts before_desktop = Count(run.desktop_before, false, true);
   const auto renames = HandheldRenames(run.handheld_before);
-  // Before, under the folder's former name, when the handheld renamed it.
+  // Before, under the other name of a folder the handheld renamed (the
+  // rename may also have been refused and undone).
+  auto had_at = [&](const std::string& key) {
+    return At(before_handheld, key) > 0 || At(before_desktop, key) > 0;
+  };
   auto had = [&](const std::string& key) {
-    if (At(before_handheld, key) || At(before_desktop, key)) return true;
+    if (had_at(key)) return true;
     for (const auto& [former, renamed] : renames) {
-      if (key.compare(1, renamed.size(), renamed) != 0) continue;
-      const std::string was = key.substr(0, 1) + former + key.substr(1 + renamed.size());
-      if (At(before_handheld, was) || At(before_desktop, was)) return true;
+      for (const auto& [from, to] : {std::pair{&renamed, &former}, {&former, &renamed}}) {
+        if (key.compare(1, from->size(), *from) == 0 &&
+            had_at(key.substr(0, 1) + *to + key.substr(1 + from->size()))) {
+          return true;
+        }
+      }
     }
     return false;
   };
