@@ -95,7 +95,15 @@ FavoriteItemList UnpackRecovery(const std::string& bytes) {
   if (bytes.compare(0, kMagicSize, kMagic, kMagicSize) != 0) {
     // A file as earlier versions wrote it: whole item images, nothing else.
     if (bytes.empty() || bytes.size() % kImageSize != 0) throw ERecoveryDamaged("it is empty or not a recovery file");
-    return ItemsFromImages(bytes);
+    FavoriteItemList records = ItemsFromImages(bytes);
+    for (const auto& r : records) {
+      // What a handheld record can hold: flags of 0 or 1, a 16-bit Level.
+      for (uint8_t flag : {r->isUrl, r->isClosed, r->isVisible, r->isNew, r->isDeleted, r->isModified}) {
+        if (flag > 1) throw ERecoveryDamaged("a record holds what no handheld record can");
+      }
+      if (r->Level < 0 || r->Level > 0xFFFF) throw ERecoveryDamaged("a record holds what no handheld record can");
+    }
+    return records;
   }
   if (bytes.size() < kMagicSize + 8 ||
       Checksum(std::string_view(bytes).substr(0, bytes.size() - 4)) !=

@@ -40,16 +40,7 @@ class Merger {
 
   void Take(const FavoriteItem& later) {
     if (int at = IndexOfId(later.RecID); at >= 0) {
-      FavoriteItem& there = *out_.records[static_cast<std::size_t>(at)];
-      if (there.StatusAllFlags() != later.StatusAllFlags() || there.NameText() != later.NameText() ||
-          there.URLText() != later.URLText()) {
-        std::memcpy(there.Name, later.Name, sizeof there.Name);
-        std::memcpy(there.URL, later.URL, sizeof there.URL);
-        there.SetFlagsFromStatus(later.StatusAllFlags());
-        out_.differs = true;
-        ++out_.later_work;
-      }
-      claimed_.insert(at);
+      Replace(at, later);
       return;
     }
     const std::string key = Key(CurrentFolderPath(later, 0), later);
@@ -61,6 +52,10 @@ class Merger {
         return;
       }
     }
+    if (int at = EditedSavedRecord(later, paths); at >= 0) {
+      Replace(at, later);
+      return;
+    }
     Graft(later, PlaceFolder(later.Parent, 0));
     ++out_.later_work;
   }
@@ -68,6 +63,38 @@ class Merger {
   MergedRestore Result() { return std::move(out_); }
 
  private:
+  // The saved record at `at` takes the later record's fields and marks.
+  void Replace(int at, const FavoriteItem& later) {
+    FavoriteItem& there = *out_.records[static_cast<std::size_t>(at)];
+    if (there.StatusAllFlags() != later.StatusAllFlags() || there.NameText() != later.NameText() ||
+        there.URLText() != later.URLText()) {
+      std::memcpy(there.Name, later.Name, sizeof there.Name);
+      std::memcpy(there.URL, later.URL, sizeof there.URL);
+      there.SetFlagsFromStatus(later.StatusAllFlags());
+      out_.differs = true;
+      ++out_.later_work;
+    }
+    claimed_.insert(at);
+  }
+
+  // A record changed or deleted on the handheld after the failed run wrote
+  // it again under a new ID: the unclaimed saved record of its kind, folder
+  // and name (a renamed folder: its former name); -1 when none.
+  int EditedSavedRecord(const FavoriteItem& later, const std::vector<std::string>& paths) {
+    if (later.isNew) return -1;
+    const std::string folder = CurrentFolderPath(later, 0);
+    const std::string_view former = !later.isUrl && later.isModified && !later.URLText().empty() ? later.URLText()
+                                                                                                   : later.NameText();
+    for (std::size_t i = 0; i < out_.records.size(); ++i) {
+      const FavoriteItem& there = *out_.records[i];
+      if (!claimed_.count(static_cast<int>(i)) && there.isUrl == later.isUrl && paths[i] == folder &&
+          there.NameText() == former) {
+        return static_cast<int>(i);
+      }
+    }
+    return -1;
+  }
+
   int IndexOfId(int32_t id) {
     if (index_of_id_.empty()) {
       for (std::size_t i = out_.records.size(); i-- > 0;) index_of_id_[out_.records[i]->RecID] = static_cast<int>(i);

@@ -23,6 +23,8 @@ struct MergedRestore {
 //   the saved record's place;
 // - a record equal to a saved one in folder, name, address and marks is that
 //   record, written again by an earlier restore that was cut short;
+// - a record changed or deleted since, that the failed run had written under
+//   a new ID, takes the place of the saved record of its folder and name;
 // - any other goes at the end of its folder, found by its folder names; a
 //   folder the saved records lack comes along with it.
 MergedRestore MergeLaterWork(const FavoriteItemList& saved, const FavoriteItemList& current);

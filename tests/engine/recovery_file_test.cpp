@@ -78,12 +78,13 @@ TEST(RestoreMerge, LaterWorkIsKeptInItsFolders) {
   current.push_back(Item(53, "inG", 1, 52, 5 | 8, "http://g/"));
   current.push_back(Item(54, "new", 0, 0, 5 | 8, "http://new/"));
   current.push_back(Item(55, "a", 1, 50, 5 | 8, "http://a/"));  // the saved a, written by a cut restore
+  current.push_back(Item(56, "top", 0, 0, 5 | 32, "http://top2/"));  // the failed run's top, changed since
   MergedRestore merged = MergeLaterWork(Saved(), current);
   EXPECT_TRUE(merged.differs);
-  EXPECT_EQ(merged.later_work, 4);
+  EXPECT_EQ(merged.later_work, 5);
   EXPECT_EQ(Shape(merged.records),
             (std::vector<std::string>{"F|0|0|4|", "a|1|10|13|http://a/", "b2|1|10|37|http://b2/",
-                                      "inF|1|10|13|http://in/", "top|0|0|5|http://top/", "G|0|0|4|",
+                                      "inF|1|10|13|http://in/", "top|0|0|37|http://top2/", "G|0|0|4|",
                                       "inG|1|52|13|http://g/", "new|0|0|13|http://new/"}));
   // Merging what the merge gave again, with its records on the handheld
   // under new IDs, changes nothing: a restore cut short can be repeated.

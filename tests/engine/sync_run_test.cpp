@@ -299,5 +299,57 @@ TEST_F(SyncRun, LostLinkKeepsTheRecordsForTheNextRun) {
   EXPECT_EQ(DescribeFavoritesFolder(clean_root), DescribeFavoritesFolder(root));
 }
 
+// After a HotSync that lost its link, a favourite added and one changed on
+// the handheld before the next HotSync reach the desktop and stay on the
+// handheld.
+TEST_F(SyncRun, RestoreKeepsWhatTheHandheldGotSince) {
+  Shortcut("F\\a.url", "http://a/");
+  Shortcut("F\\b.url", "http://b/");
+  h.UseStore(0, root);
+  ASSERT_EQ(h.Sync(0), 0);
+  platform::SetEnv("KESTRO_HOST_FAULT", "SyncWriteRec:2:268461072:sticky");
+  EXPECT_EQ(h.Sync(0), 0);
+  platform::UnsetEnv("KESTRO_HOST_FAULT");
+  h.EndSession();
+  auto left = h.Handheld();
+  ASSERT_EQ(left.size(), 1u) << "the failed run wrote one record";
+  HandheldRecord changed = left[0];
+  changed.name = "F2", changed.url = "F", changed.status |= kModified;  // the folder renamed
+  h.WriteRawRecord(PackRecord(changed), changed.id);
+  h.WriteRawRecord(PackRecord({"added", 0, kFav | kNew, "http://added/"}));
+
+  ASSERT_EQ(h.Sync(0), 0);
+  EXPECT_THAT(h.LogLines(), ::testing::Contains(HasSubstr("were put back; 2 added or changed")));
+  EXPECT_EQ(DescribeFavoritesFolder(root),
+            "file \\added.url=http://added/\ndir \\F2\nfile \\F2\\a.url=http://a/\nfile \\F2\\b.url=http://b/\n");
+  EXPECT_THAT(h.HandheldShape(), ElementsAre("F2|0|4||-1", "a|1|5|http://a/|0", "b|1|5|http://b/|0",
+                                             "added|0|5|http://added/|-1"));
+}
+
+// An empty or damaged recovery file puts nothing back and removes nothing: it
+// is kept aside, and that run deletes nothing on either side.
+TEST_F(SyncRun, DamagedRecoveryFileIsSetAsideAndNothingIsDeleted) {
+  Shortcut("a.url", "http://a/");
+  Shortcut("b.url", "http://b/");
+  h.UseStore(0, root);
+  h.PutHandheld({{"a", 0, kFav, "http://a/"}, {"b", 0, kFav, "http://b/"}});
+  ASSERT_EQ(h.Sync(0), 0);
+  h.PutHandheld({{"a", 0, kFav, "http://a/"}, {"h", 0, kFav | kNew, "http://h/"}});  // b lost by a failed run
+  const std::string kept = h.Env().Path("KestroDB.krv");
+  for (const std::string& bytes : {std::string(), std::string(2600, 'x')}) {
+    ASSERT_TRUE(platform::WriteFileAtomically(kept, bytes));
+    ASSERT_EQ(h.Sync(0), 0);
+    EXPECT_EQ(h.LogLines().back(), "20|Kestro");
+    EXPECT_THAT(h.LogLines(), ::testing::Contains(HasSubstr("is damaged")));
+    EXPECT_FALSE(platform::FileExists(kept));
+    EXPECT_EQ(DescribeFavoritesFolder(root), "file \\a.url=http://a/\nfile \\b.url=http://b/\nfile \\h.url=http://h/\n");
+    EXPECT_EQ(h.Handheld().size(), 3u);
+  }
+  std::string aside;
+  EXPECT_TRUE(platform::ReadWholeFile(kept + ".damaged", aside));
+  EXPECT_TRUE(platform::ReadWholeFile(kept + ".damaged2", aside));
+  EXPECT_EQ(aside, std::string(2600, 'x'));
+}
+
 }  // namespace
 }  // namespace kestro::testing
