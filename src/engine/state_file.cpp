@@ -36,9 +36,7 @@ FavoriteItemList ItemsFromImages(const std::string& bytes) {
   FavoriteItemList items;
   items.reserve(bytes.size() / sizeof(FavoriteItem));
   for (std::size_t at = 0; at < bytes.size(); at += sizeof(FavoriteItem)) {
-    auto item = NewFavoriteItem();
-    std::memcpy(item.get(), bytes.data() + at, sizeof(FavoriteItem));
-    items.push_back(std::move(item));
+    items.push_back(FavoriteItemFromImage(bytes.data() + at));
   }
   return items;
 }

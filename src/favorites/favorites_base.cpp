@@ -146,8 +146,7 @@ FavoriteItem* TFavoritesBase::AddFavorite(const std::string& path, FavoriteItem*
                                           const FavoriteItem& item) {
   WriteLog("TFavoritesBase.AddFavorite. Pathname:" + path);
   if (folder && IndexOf(folder) == -1) return nullptr;
-  auto copy = NewFavoriteItem();
-  std::memcpy(copy.get(), &item, sizeof item);
+  auto copy = FavoriteItemFromImage(reinterpret_cast<const char*>(&item));
   return InsertEntry(FirstChildIndex(folder), std::move(copy));
 }
 
@@ -167,8 +166,7 @@ void TFavoritesBase::ChangeFavorite(const std::string&, FavoriteItem*, FavoriteI
                                     FavoriteItem& item) {
   const int32_t k = IndexOf(entry);
   if (!item.isUrl || k == -1 || !entry->isUrl) return;
-  auto copy = NewFavoriteItem();
-  std::memcpy(copy.get(), &item, sizeof item);
+  auto copy = FavoriteItemFromImage(reinterpret_cast<const char*>(&item));
   entries_[static_cast<std::size_t>(k)] = copy.get();
   owned_.push_back(std::move(copy));
   ListChanged();
