@@ -65,6 +65,15 @@ void LoadList(FavoriteItemList& reglist, int32_t browser_type) {
   }
 }
 
+bool StateMatchesStore(const FavoriteItemList& reglist, const TFavoritesBase& store) {
+  const std::vector<FavoriteItem*>& entries = store.Entries();
+  if (reglist.size() != entries.size()) return false;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (std::memcmp(reglist[i].get(), entries[i], sizeof(FavoriteItem)) != 0) return false;
+  }
+  return true;
+}
+
 StateIndex::StateIndex(const FavoriteItemList& reglist) {
   keys_.reserve(reglist.size());
   for (const auto& item : reglist) keys_.insert(Key(*item));

@@ -169,13 +169,13 @@ void TFavoritesBase::ChangeFavorite(const std::string&, FavoriteItem*, FavoriteI
   auto copy = FavoriteItemFromImage(reinterpret_cast<const char*>(&item));
   entries_[static_cast<std::size_t>(k)] = copy.get();
   owned_.push_back(std::move(copy));
-  ListChanged();
+  Edited();
 }
 
 bool TFavoritesBase::ChangeFolder(const std::string&, FavoriteItem* entry, FavoriteItem& item) {
   if (item.isUrl || IndexOf(entry) == -1 || entry->isUrl) return false;
   std::memcpy(entry->Name, item.Name, sizeof item.Name);
-  ListChanged();
+  Edited();
   return true;
 }
 
@@ -191,13 +191,13 @@ FavoriteItem* TFavoritesBase::InsertEntry(int index, std::unique_ptr<FavoriteIte
   FavoriteItem* raw = item.get();
   owned_.push_back(std::move(item));
   entries_.insert(entries_.begin() + index, raw);
-  ListChanged();
+  Edited();
   return raw;
 }
 
 void TFavoritesBase::RemoveEntry(int index) {
   entries_.erase(entries_.begin() + index);
-  ListChanged();
+  Edited();
 }
 
 void TFavoritesBase::ClearEntries() {
