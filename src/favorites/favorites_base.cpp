@@ -149,8 +149,7 @@ FavoriteItem* TFavoritesBase::AddFavorite(const std::string& path, FavoriteItem*
                                           const FavoriteItem& item) {
   WriteLog("TFavoritesBase.AddFavorite. Pathname:" + path);
   if (folder && IndexOf(folder) == -1) return nullptr;
-  auto copy = NewFavoriteItem();
-  std::memcpy(copy.get(), &item, sizeof item);
+  auto copy = FavoriteItemFromImage(reinterpret_cast<const char*>(&item));
   return InsertEntry(FirstChildIndex(folder), std::move(copy));
 }
 
@@ -170,17 +169,16 @@ void TFavoritesBase::ChangeFavorite(const std::string&, FavoriteItem*, FavoriteI
                                     FavoriteItem& item) {
   const int32_t k = IndexOf(entry);
   if (!item.isUrl || k == -1 || !entry->isUrl) return;
-  auto copy = NewFavoriteItem();
-  std::memcpy(copy.get(), &item, sizeof item);
+  auto copy = FavoriteItemFromImage(reinterpret_cast<const char*>(&item));
   entries_[static_cast<std::size_t>(k)] = copy.get();
   owned_.push_back(std::move(copy));
-  ListChanged();
+  Edited();
 }
 
 bool TFavoritesBase::ChangeFolder(const std::string&, FavoriteItem* entry, FavoriteItem& item) {
   if (item.isUrl || IndexOf(entry) == -1 || entry->isUrl) return false;
   std::memcpy(entry->Name, item.Name, sizeof item.Name);
-  ListChanged();
+  Edited();
   return true;
 }
 
@@ -196,13 +194,13 @@ FavoriteItem* TFavoritesBase::InsertEntry(int index, std::unique_ptr<FavoriteIte
   FavoriteItem* raw = item.get();
   owned_.push_back(std::move(item));
   entries_.insert(entries_.begin() + index, raw);
-  ListChanged();
+  Edited();
   return raw;
 }
 
 void TFavoritesBase::RemoveEntry(int index) {
   entries_.erase(entries_.begin() + index);
-  ListChanged();
+  Edited();
 }
 
 void TFavoritesBase::ClearEntries() {

@@ -222,9 +222,17 @@ bool TFavoritesNS::LinkLineFor(const std::string& path, const FavoriteItem* fold
 }
 
 void TFavoritesNS::Save() {
+  unsaved_ = true;
+  if (holding_) return;
   if (!platform::WriteFileAtomically(bookmark_file_, JoinBookmarkLines(lines_))) {
     throw Exception(Format("Cannot create file %s", bookmark_file_.c_str()));
   }
+  unsaved_ = false;
+}
+
+void TFavoritesNS::WriteHeld() {
+  holding_ = false;
+  if (unsaved_) Save();
 }
 
 void TFavoritesNS::DeleteFolder(const std::string& path, FavoriteItem* folder) {

@@ -41,6 +41,10 @@ class TFavoritesNS : public TFavoritesBase {
   void ChangeFavorite(const std::string& path, FavoriteItem* folder, FavoriteItem* entry,
                       FavoriteItem& item) override;
   bool ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item) override;
+  // While held, the edits change the lines only; WriteHeld replaces the file
+  // once with all of them.
+  void HoldWrites() override { holding_ = true; }
+  void WriteHeld() override;
 
  private:
   void LoadBookmarkFile();
@@ -70,6 +74,8 @@ class TFavoritesNS : public TFavoritesBase {
   std::string bookmark_file_;
   BookmarkLines lines_;
   bool loaded_ = false;
+  bool holding_ = false;
+  bool unsaved_ = false;  // the lines hold edits the file does not have yet
   std::unordered_map<const FavoriteItem*, std::size_t> line_of_;
 };
 

@@ -52,19 +52,25 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
     ::close(fd);
     return false;
   }
-  contents.clear();
-  char buf[65536];
+  // Sized once from the file's length and read straight into place; a file
+  // that grows meanwhile is read to its end all the same.
+  std::size_t size = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+  contents.resize(size + 1);
+  std::size_t have = 0;
   for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (have == contents.size()) contents.resize(contents.size() * 2);
+    ssize_t n = ::read(fd, contents.data() + have, contents.size() - have);
     if (n < 0) {
       if (errno == EINTR) continue;
       ::close(fd);
+      contents.clear();
       return false;
     }
     if (n == 0) break;
-    contents.append(buf, static_cast<std::size_t>(n));
+    have += static_cast<std::size_t>(n);
   }
   ::close(fd);
+  contents.resize(have);
   return true;
 }
 
