@@ -399,5 +399,25 @@ TEST_F(SameNames, ASecondNewFavoriteOfOneNameStaysOnTheHandheld) {
   EXPECT_EQ(DescribeFavoritesFolder(root), "file \\Home.url=http://one/\n");
 }
 
+
+// Both sides deleted one of two favourites of one title: the other stays.
+TEST_F(SameNames, ADeletionOnBothSidesLeavesTheOtherOfItsTitle) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><A HREF=\"http://one/\">W</A>\n<DT><A HREF=\"http://two/\">W</A>\n"
+               "<DT><A HREF=\"http://three/\">W</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  std::string text = FileBytes(file);
+  const std::string two = "<DT><A HREF=\"http://two/\">W</A>\n";
+  ASSERT_NE(text.find(two), std::string::npos);
+  ASSERT_TRUE(platform::WriteFileAtomically(file, text.erase(text.find(two), two.size())));
+  EditHandheld([](int, HandheldRecord& r) {
+    if (r.url == "http://two/") r.status |= kDeleted;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L W http://one/\nL W http://three/\n");
+  EXPECT_EQ(HandheldTree(h), "L W http://one/\nL W http://three/\n");
+}
+
 }  // namespace
 }  // namespace kestro::testing
