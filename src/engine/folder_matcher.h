@@ -25,8 +25,6 @@ class FolderMatcher {
   // when the folder holds no other of its name, so that a deletion never
   // lands on a favourite the handheld kept.
   int Match(const FavoriteItem& item);
-  // The first remaining folder of that name, or -1.
-  int FirstFolder(std::string_view name) { return Find(name, false, nullptr); }
   // Every remaining folder of that name, in order.
   std::vector<int> Folders(std::string_view name) const;
 

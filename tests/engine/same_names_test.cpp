@@ -158,6 +158,24 @@ TEST_F(SameNames, SiblingFoldersOfOneNamePairByTheirContents) {
   EXPECT_EQ(HandheldTree(h), "F A\n  L a2 http://a2/new\nF A\n  L a1 http://a1/\n");
 }
 
+// The handheld renames the second of two folders named A: the rename lands
+// on the desktop folder that holds its contents.
+TEST_F(SameNames, ARenameLandsOnTheSameNamedFolderWithItsContents) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><H3 ADD_DATE=\"1\">A</H3>\n<DL><p>\n<DT><A "
+               "HREF=\"http://a1/\">a1</A>\n</DL><p>\n"
+               "<DT><H3 ADD_DATE=\"2\">A</H3>\n<DL><p>\n<DT><A HREF=\"http://a2/\">a2</A>\n"
+               "</DL><p>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  EditHandheld([](int i, HandheldRecord& r) {
+    if (i == 2) r.name = "B", r.url = "A", r.status |= kModified;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "F A\n  L a1 http://a1/\nF B\n  L a2 http://a2/\n");
+  EXPECT_EQ(HandheldTree(h), FileTree());
+}
+
 TEST_F(SameNames, ABackslashInATitleIsNoPath) {
   UseBookmarks(
       std::string(kHead) +
