@@ -158,8 +158,8 @@ TEST_F(SameNames, SiblingFoldersOfOneNamePairByTheirContents) {
   EXPECT_EQ(HandheldTree(h), "F A\n  L a2 http://a2/new\nF A\n  L a1 http://a1/\n");
 }
 
-// The handheld renames the second of two folders named A: the rename lands
-// on the desktop folder that holds its contents.
+// The handheld lists the two A folders the other way round and renames the
+// one holding a2: the rename lands on the desktop folder that holds a2.
 TEST_F(SameNames, ARenameLandsOnTheSameNamedFolderWithItsContents) {
   UseBookmarks(std::string(kHead) +
                "<DL><p>\n<DT><H3 ADD_DATE=\"1\">A</H3>\n<DL><p>\n<DT><A "
@@ -167,13 +167,13 @@ TEST_F(SameNames, ARenameLandsOnTheSameNamedFolderWithItsContents) {
                "<DT><H3 ADD_DATE=\"2\">A</H3>\n<DL><p>\n<DT><A HREF=\"http://a2/\">a2</A>\n"
                "</DL><p>\n</DL><p>\n");
   ASSERT_EQ(h.Sync(0), 0);
-  EditHandheld([](int i, HandheldRecord& r) {
-    if (i == 2) r.name = "B", r.url = "A", r.status |= kModified;
-    return true;
-  });
+  h.PutHandheld({{"B", 0, kDir | kModified, "A"},
+                 {"a2", 1, kFav, "http://a2/"},
+                 {"A", 0, kDir, ""},
+                 {"a1", 1, kFav, "http://a1/"}});
   SyncTwice();
   EXPECT_EQ(FileTree(), "F A\n  L a1 http://a1/\nF B\n  L a2 http://a2/\n");
-  EXPECT_EQ(HandheldTree(h), FileTree());
+  EXPECT_EQ(HandheldTree(h), "F B\n  L a2 http://a2/\nF A\n  L a1 http://a1/\n");
 }
 
 TEST_F(SameNames, ABackslashInATitleIsNoPath) {
