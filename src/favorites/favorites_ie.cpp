@@ -139,7 +139,11 @@ void TFavoritesIE::DeleteFavorite(const std::string& path, FavoriteItem* entry) 
   TFavoritesBase::DeleteFavorite(path, entry);
   try {
     if (!on_disk) return;
-    platform::DeleteFileAt(FullPath(relative));
+    // A file that stays would read as the favourite still there, or stop a
+    // changed one from being written.
+    if (!platform::DeleteFileAt(FullPath(relative)) && platform::FileExists(FullPath(relative))) {
+      throw Exception(Format("Unable to delete %s", FullPath(relative).c_str()));
+    }
     relative_of_.erase(entry);
     WriteLog("DeleteFile " + TraceText(root_folder_, path) + ".url");
   } catch (const std::exception& e) {
@@ -206,8 +210,19 @@ void TFavoritesIE::ChangeFavorite(const std::string& path, FavoriteItem* folder,
   // lose the favourite.
   if (!item.isUrl || !Writable(path, item)) return;
   try {
+    std::string relative, old_bytes;
+    const bool on_disk = entry && entry->isUrl && RelativeOf(entry, relative) &&
+                         platform::ReadWholeFile(FullPath(relative), old_bytes);
+    const std::string old_file = on_disk ? FullPath(relative) : std::string();
     if (entry && entry->isUrl) DeleteFavorite(path + "\\" + std::string(item.NameText()), entry);
-    AddFavorite(path, folder, item);
+    try {
+      AddFavorite(path, folder, item);
+    } catch (const std::exception&) {
+      // The new file could not be written: the old one comes back, so a
+      // failed change loses nothing and the next run can make it again.
+      if (on_disk && !platform::FileExists(old_file)) platform::WriteFileAtomically(old_file, old_bytes);
+      throw;
+    }
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "1006");
   }

@@ -69,6 +69,7 @@ class TFavoritesNS : public TFavoritesBase {
 
   std::string bookmark_file_;
   BookmarkLines lines_;
+  bool hold_saves_ = false;  // while true, Save waits for the edit in hand to be whole
   bool loaded_ = false;
   std::unordered_map<const FavoriteItem*, std::size_t> line_of_;
 };
