@@ -113,16 +113,20 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   ThcdPalmRemoteTable& table = *table_;
   if (!table.Exists()) table.CreateTable();
   table.Open();
-  PdbList = LoadPdbList(table);
+  PdbList = LoadPdbList(table, damaged_);
+  LogDamagedRecords();
   // Everything that can be wrong on the desktop is found before the handheld
   // is touched: the store is loaded, and so is the state file.
   LoadList(reglist, browser_type);
-  const bool state_current = StateMatchesStore(reglist, store);
+  // After a damaged recovery file nothing may read as deleted: the run
+  // merges as if no state were kept.
+  if (merge_only_) reglist.clear();
+  const bool state_current = !merge_only_ && StateMatchesStore(reglist, store);
   StateIndex state(reglist);
   reglist.clear();
   SaveRecovery(recovery_path, PdbList);
   handheld_at_risk_ = true;
-  table.EmptyTable();
+  RemoveLoadedRecords(table, PdbList, !damaged_.empty());
 
   RepairTreeOrder(PdbList);
   TableRecordWriter writer(table);
@@ -154,12 +158,13 @@ void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
   ThcdPalmRemoteTable& table = *table_;
   if (table.Exists()) {
     table.Open();
-    PdbList = LoadPdbList(table);
+    PdbList = LoadPdbList(table, damaged_);
     table.Close();
+    LogDamagedRecords();
     SaveRecovery(recovery_path, PdbList);
     handheld_at_risk_ = true;
   }
-  OverwriteHandheld(table, store);
+  OverwriteHandheld(table, store, PdbList, !damaged_.empty());
   handheld_at_risk_ = false;
   RemoveRecovery(recovery_path);
   SaveList(store, browser_type);
@@ -167,11 +172,29 @@ void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
 
 void TDataModule1::RestorePending(const std::string& recovery_path) {
   if (!RecoveryPending(recovery_path)) return;
-  FavoriteItemList records = LoadRecovery(recovery_path);
-  RestoreHandheld(*table_, records);
+  FavoriteItemList records;
+  try {
+    records = LoadRecovery(recovery_path);
+  } catch (const ERecoveryDamaged& e) {
+    // What the handheld lost is not known: nothing is put back or removed,
+    // and this run does not take a record missing on one side for a
+    // deletion, so nothing is deleted on either side either.
+    merge_only_ = true;
+    std::string aside = SetRecoveryAside(recovery_path);
+    LogText("the recovery file \"" + recovery_path + "\" kept since an earlier HotSync failed is damaged (" +
+            MessageOf(e) + "); nothing was put back or removed, " +
+            (aside.empty() ? std::string("the file could not be renamed") : "the file was kept as \"" + aside + "\"") +
+            ", and this HotSync deletes no favourite on either side");
+    if (aside.empty()) throw;
+    return;
+  }
+  RestoreOutcome restored = RestoreHandheld(*table_, recovery_path, records);
   RemoveRecovery(recovery_path);
   LogText("the handheld's " + std::to_string(records.size()) +
-          " favourites and folders, kept since an earlier HotSync failed, were put back");
+          " favourites and folders, kept since an earlier HotSync failed, were put back" +
+          (restored.later_work > 0
+               ? "; " + std::to_string(restored.later_work) + " added or changed on the handheld since were kept"
+               : std::string()));
 }
 
 void TDataModule1::RestoreAfterFailure(const std::string& recovery_path) {
@@ -186,7 +209,7 @@ void TDataModule1::RestoreAfterFailure(const std::string& recovery_path) {
   handheld_at_risk_ = false;
   try {
     FavoriteItemList records = LoadRecovery(recovery_path);
-    RestoreHandheld(*table_, records);
+    RestoreHandheld(*table_, recovery_path, records);
     RemoveRecovery(recovery_path);
     LogText("the handheld's " + std::to_string(records.size()) +
             " favourites and folders were put back as they were before this HotSync");
@@ -205,8 +228,18 @@ void TDataModule1::LogStoreNotices() {
   for (const std::string& notice : favorites_->TakeNotices()) LogText(notice);
 }
 
+void TDataModule1::LogDamagedRecords() {
+  for (const DamagedRecord& record : damaged_) {
+    LogText(Format("the handheld record with ID %u does not read as a favourite (%s); it was left on the handheld as it "
+                   "is and not synchronised",
+                   record.id, record.reason.c_str()));
+  }
+}
+
 void TDataModule1::ReleaseRun() {
   PdbList.clear();
+  damaged_.clear();
+  merge_only_ = false;
   reglist.clear();
   favorites_.reset();
   handheld_at_risk_ = false;

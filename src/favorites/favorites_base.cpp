@@ -68,6 +68,12 @@ FavoriteItemView TFavoritesBase::GetFolderItems(const std::string& path, int32_t
 }
 
 FavoriteItemView TFavoritesBase::GetFolderItems(const FavoriteItem* folder, int32_t parent) {
+  FavoriteItemView items = FolderContents(folder);
+  for (FavoriteItem* entry : items) entry->Parent = parent;
+  return items;
+}
+
+FavoriteItemView TFavoritesBase::FolderContents(const FavoriteItem* folder) const {
   FavoriteItemView items;
   if (entries_.empty()) return items;
   int32_t level = entries_[0]->Level;
@@ -84,10 +90,7 @@ FavoriteItemView TFavoritesBase::GetFolderItems(const FavoriteItem* folder, int3
   while (i < Count()) {
     FavoriteItem* entry = entries_[static_cast<std::size_t>(i)];
     if (entry->Level < level) break;
-    if (entry->Level == level) {
-      entry->Parent = parent;
-      items.push_back(entry);
-    }
+    if (entry->Level == level) items.push_back(entry);
     i = index.SubtreeEnd(i);
   }
   return items;

@@ -45,6 +45,8 @@ class TFavoritesBase {
   // The same for a folder entry of this store (null: the top level); empty
   // when the entry is not a folder in the list.
   FavoriteItemView GetFolderItems(const FavoriteItem* folder, int32_t parent);
+  // The same without the stamp, to look at.
+  FavoriteItemView FolderContents(const FavoriteItem* folder) const;
 
   // The edits by path, as a browser names its entries: each looks the entry
   // up (the first of its name, folders inside their parents) and makes the

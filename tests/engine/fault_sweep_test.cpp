@@ -12,6 +12,7 @@
 #include <set>
 
 #include "engine/conduit_harness.h"
+#include "engine/recovery_file.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/process_paths.h"
@@ -38,14 +39,9 @@ void ReplaceTree(const std::string& from, const std::string& to) {
 // name|level|url of each record of a recovery file.
 std::multiset<std::string> RecoveryRecords(const std::string& path) {
   std::multiset<std::string> out;
-  std::string bytes;
-  if (!platform::ReadWholeFile(path, bytes)) return out;
-  for (std::size_t at = 0; at + 1300 <= bytes.size(); at += 1300) {
-    std::string name(bytes.c_str() + at + 4);
-    int32_t level = 0;
-    std::memcpy(&level, bytes.data() + at + 264, 4);
-    std::string url(bytes.data() + at + 274, strnlen(bytes.data() + at + 274, 1024));
-    out.insert(name + "|" + std::to_string(level) + "|" + url);
+  if (!platform::FileExists(path)) return out;
+  for (const auto& r : LoadRecovery(path)) {
+    out.insert(std::string(r->NameText()) + "|" + std::to_string(r->Level) + "|" + std::string(r->URLText()));
   }
   return out;
 }
