@@ -41,8 +41,18 @@ int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_vi
 
 int FolderMatcher::Match(const FavoriteItem& item) {
   const std::string_view url = item.URLText();
-  int same_kind = Find(item.NameText(), item.isUrl != 0, &url);
-  return same_kind >= 0 ? same_kind : Find(item.NameText(), item.isUrl == 0, nullptr);
+  return Find(item.NameText(), item.isUrl != 0, &url);
+}
+
+std::vector<int> FolderMatcher::Folders(std::string_view name) const {
+  std::vector<int> folders;
+  auto it = buckets_.find(Key(name, false));
+  if (it == buckets_.end()) return folders;
+  for (std::size_t i = it->second.next; i < it->second.indices.size(); ++i) {
+    const int index = it->second.indices[i];
+    if (!removed_[static_cast<std::size_t>(index)]) folders.push_back(index);
+  }
+  return folders;
 }
 
 FavoriteItemView FolderMatcher::Remaining() const {

@@ -17,13 +17,15 @@ class FolderMatcher {
  public:
   explicit FolderMatcher(FavoriteItemView items);
 
-  // The first remaining item of the handheld item's name, preferring one of
-  // its kind (favourite or folder) over one of the other kind, and among
-  // several of one name and kind the first with its address, so that repeated
+  // The first remaining item of the handheld item's name and kind (a folder
+  // never pairs with a favourite: neither could take the other's place), and
+  // among several of one name the first with its address, so that repeated
   // names pair up by content rather than by order; -1 when none remains.
   int Match(const FavoriteItem& item);
   // The first remaining folder of that name, or -1.
   int FirstFolder(std::string_view name) { return Find(name, false, nullptr); }
+  // Every remaining folder of that name, in order.
+  std::vector<int> Folders(std::string_view name) const;
 
   FavoriteItem* Item(int index) const { return items_[static_cast<std::size_t>(index)]; }
   void Remove(int index) { removed_[static_cast<std::size_t>(index)] = true; }

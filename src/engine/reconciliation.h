@@ -59,6 +59,10 @@ class Reconciliation {
   // desktop has none; false when it cannot be had.
   bool DesktopFolder(std::size_t depth, FavoriteItem*& folder);
   void HandleItem(int& position, const std::string& path, FolderMatcher& fav_list);
+  // The desktop counterpart of the handheld folder at position: among
+  // sibling folders of its name, the one whose contents share the most
+  // entries with its own (the first on a tie); -1 when none remains.
+  int MatchFolder(int position, FolderMatcher& fav_list);
   void PushEdit(const std::string& path, FavoriteItem& h, FavoriteItem*& d, int& d_index,
                 FolderMatcher& fav_list);
 

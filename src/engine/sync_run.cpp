@@ -118,22 +118,36 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   // Everything that can be wrong on the desktop is found before the handheld
   // is touched: the store is loaded, and so is the state file.
   LoadList(reglist, browser_type);
+  // After a damaged recovery file nothing may read as deleted: the run
+  // merges as if no state were kept.
   if (merge_only_) reglist.clear();
+  const bool state_current = !merge_only_ && StateMatchesStore(reglist, store);
+  StateIndex state(reglist);
+  reglist.clear();
   SaveRecovery(recovery_path, PdbList);
   handheld_at_risk_ = true;
   RemoveLoadedRecords(table, PdbList, !damaged_.empty());
 
   RepairTreeOrder(PdbList);
-  StateIndex state(reglist);
   TableRecordWriter writer(table);
+  // The desktop edits of the whole run reach the disk together, and before
+  // the handheld's records are final: a run stopped before then leaves the
+  // recovery file, whose records still carry their edit marks, so the next
+  // run makes the same edits again.
+  store.HoldWrites();
   Reconciliation(PdbList, store, state, writer).Run();
+  store.WriteHeld();
   table.Close();
   handheld_at_risk_ = false;
   RemoveRecovery(recovery_path);
   LogStoreNotices();
 
-  CreateFavorites();
-  SaveList(RequireStore(), browser_type);
+  // A store the run did not change, with a state file that already holds
+  // it, would be read again only to write the same bytes.
+  if (store.Changed() || !state_current) {
+    CreateFavorites();
+    SaveList(RequireStore(), browser_type);
+  }
 }
 
 void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {

@@ -88,6 +88,24 @@ void TFavoritesIE::ScanFolder(const std::string& directory, const std::string& r
   }
 }
 
+TFavoritesIE::~TFavoritesIE() {
+  // A run that failed before WriteHeld: later files are flushed as usual.
+  if (holding_) platform::FlushHeldWrites();
+}
+
+void TFavoritesIE::HoldWrites() {
+  holding_ = true;
+  platform::HoldFlushes();
+}
+
+void TFavoritesIE::WriteHeld() {
+  if (!holding_) return;
+  holding_ = false;
+  if (!platform::FlushHeldWrites()) {
+    throw Exception(Format("Cannot flush the favourites written to %s", root_folder_.c_str()));
+  }
+}
+
 bool TFavoritesIE::RelativeOf(const FavoriteItem* entry, std::string& relative) const {
   if (!entry) {
     relative.clear();

@@ -190,7 +190,8 @@ TEST_F(SyncRun, NamesTheStoreRefusesAreLoggedAndKeptOnTheHandheld) {
   EXPECT_THAT(log[1], ::testing::StartsWith("-1|Kestro - "));
   EXPECT_THAT(log[2], ::testing::StartsWith("-1|Kestro - "));
   EXPECT_EQ(log[3], "20|Kestro");
-  EXPECT_THAT(h.HandheldShape(), ElementsAre("..|0|5|http://up/|-1", "a/b|0|5|http://slash/|-1"));
+  // Still new: not on the desktop yet.
+  EXPECT_THAT(h.HandheldShape(), ElementsAre("..|0|13|http://up/|-1", "a/b|0|13|http://slash/|-1"));
 }
 
 TEST_F(SyncRun, RunWithoutAStoreLeavesTheHandheldAlone) {
