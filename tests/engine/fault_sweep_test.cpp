@@ -189,6 +189,27 @@ class FaultSweep : public ::testing::TestWithParam<std::tuple<int32_t, bool>> {
     return chosen;
   }
 
+  // One run from the start with the fault switch (KESTRO_HOST_FAULT or
+  // KESTRO_PLATFORM_FAULT) set to fault, and the session ended after it.
+  void FailedRun(const char* variable, const std::string& fault) {
+    Restore();
+    platform::SetEnv(variable, fault);
+    h.Sync(0);
+    platform::UnsetEnv(variable);
+    h.EndSession();
+  }
+
+  // Every record the handheld started with is on it or in the recovery file,
+  // unless the handheld is already as a run without the fault leaves it.
+  void ExpectNothingLost(const std::string& recovery_file, const Outcome& expected) {
+    std::multiset<std::string> have = RecoveryRecords(recovery_file);
+    for (const auto& r : h.Handheld()) have.insert(r.name + "|" + std::to_string(r.level) + "|" + r.url);
+    if (h.HandheldShape() != expected.handheld) {
+      for (const std::string& r : start_records) ASSERT_TRUE(have.count(r)) << r << " is neither on the handheld nor kept";
+    }
+    ASSERT_EQ(h.TreeProblem(), "");
+  }
+
   void ExpectOutcome(const Outcome& expected) {
     Outcome after = Capture();
     for (std::size_t i = 0; i < std::max(after.handheld.size(), expected.handheld.size()); ++i) {
@@ -216,20 +237,8 @@ TEST_P(FaultSweep, EveryHostCallOfARunCanFail) {
   for (const auto& [function, k] : ChosenCalls(expected, 20)) {
     std::string fault = function + ":" + std::to_string(k) + ":" + (link_lost ? "268461072:sticky" : "-1");
     SCOPED_TRACE(fault);
-    Restore();
-    platform::SetEnv("KESTRO_HOST_FAULT", fault);
-    h.Sync(0);
-    platform::UnsetEnv("KESTRO_HOST_FAULT");
-    h.EndSession();
-    std::multiset<std::string> have = RecoveryRecords(h.Env().Path("KestroDB.krv"));
-    for (const auto& r : h.Handheld()) have.insert(r.name + "|" + std::to_string(r.level) + "|" + r.url);
-    bool completed = h.LogLines().back() == "20|Kestro";
-    if (!completed) {
-      for (const std::string& r : start_records) {
-        ASSERT_TRUE(have.count(r)) << r << " is neither on the handheld nor kept";
-      }
-      ASSERT_EQ(h.TreeProblem(), "");
-    }
+    FailedRun("KESTRO_HOST_FAULT", fault);
+    if (h.LogLines().back() != "20|Kestro") ExpectNothingLost(h.Env().Path("KestroDB.krv"), expected);
     ASSERT_EQ(h.Sync(0), 0);
     ASSERT_EQ(h.LogLines().back(), "20|Kestro");
     ExpectOutcome(expected);
@@ -266,11 +275,7 @@ TEST_P(LaterHandheldWork, BetweenAFailedRunAndTheNextIsKept) {
   for (const auto& [function, k] : ChosenCalls(clean, 100)) {
     std::string fault = function + ":" + std::to_string(k) + ":268461072:sticky";
     SCOPED_TRACE(fault);
-    Restore();
-    platform::SetEnv("KESTRO_HOST_FAULT", fault);
-    h.Sync(0);
-    platform::UnsetEnv("KESTRO_HOST_FAULT");
-    h.EndSession();
+    FailedRun("KESTRO_HOST_FAULT", fault);
     std::multiset<std::string> wanted = DesktopUrls(clean.desktop);
     std::vector<HandheldRecord> now = h.Handheld();
     std::vector<std::size_t> settled;
@@ -324,16 +329,8 @@ TEST_P(DesktopFaults, AnyFileChangeCanFail) {
   }
   for (const std::string& fault : faults) {
     SCOPED_TRACE(fault);
-    Restore();
-    platform::SetEnv("KESTRO_PLATFORM_FAULT", fault);
-    h.Sync(0);
-    platform::UnsetEnv("KESTRO_PLATFORM_FAULT");
-    std::multiset<std::string> have = RecoveryRecords(h.Env().Path("KestroDB.krv"));
-    for (const auto& r : h.Handheld()) have.insert(r.name + "|" + std::to_string(r.level) + "|" + r.url);
-    if (h.LogLines().back() != "20|Kestro" && h.HandheldShape() != expected.handheld) {
-      for (const std::string& r : start_records) ASSERT_TRUE(have.count(r)) << r << " is neither on the handheld nor kept";
-    }
-    ASSERT_EQ(h.TreeProblem(), "");
+    FailedRun("KESTRO_PLATFORM_FAULT", fault);
+    if (h.LogLines().back() != "20|Kestro") ExpectNothingLost(h.Env().Path("KestroDB.krv"), expected);
     ASSERT_EQ(h.Sync(0), 0);
     ASSERT_EQ(h.LogLines().back(), "20|Kestro");
     // A change the store refused (a folder that could not be renamed) leaves
@@ -397,11 +394,7 @@ TEST_P(Kills, ARunKilledAnywhereLosesNothing) {
     std::this_thread::sleep_for(delay);
     kill(pid, SIGKILL);
     Finish(pid);
-    std::multiset<std::string> have = RecoveryRecords(kept);
-    for (const auto& r : h.Handheld()) have.insert(r.name + "|" + std::to_string(r.level) + "|" + r.url);
-    if (h.HandheldShape() != expected.handheld) {
-      for (const std::string& r : start_records) ASSERT_TRUE(have.count(r)) << r << " is neither on the handheld nor kept";
-    }
+    ExpectNothingLost(kept, expected);
     ASSERT_EQ(Finish(StartSync()), 0);
     ASSERT_FALSE(platform::FileExists(kept));
     // A temporary the killed run left in a folder this run wrote nothing in
