@@ -125,7 +125,7 @@ void Reconciliation::SyncFolder(int& position, const std::string& enclosing_path
       for (FavoriteItem* p : rest) p->Parent = parent;
     });
   }
-  AddPCItems(rest, path);
+  AddPCItems(rest);
 }
 
 void Reconciliation::HandleItem(int& position, const std::string& path, FolderMatcher& fav_list) {
@@ -304,15 +304,16 @@ void Reconciliation::PushEdit(int position, const std::string& path, FavoriteIte
   d = entry;
 }
 
-void Reconciliation::AddPCItems(const FavoriteItemView& list, const std::string& path) {
+// No folder path is carried down: one per level of a deep tree would hold
+// memory in the square of its depth.
+void Reconciliation::AddPCItems(const FavoriteItemView& list) {
   RunStep("3008", [&] {
     for (FavoriteItem* p : list) {
       if (p->NameText().empty()) continue;
       int32_t id = Write(*p, p->Parent, AddedItemStatus(*p));
       p->RecID = id;
       if (!p->isUrl) {
-        std::string sub_path = ItemPath(path, *p);
-        AddPCItems(favorites_.GetFolderItems(p, id), sub_path);
+        AddPCItems(favorites_.GetFolderItems(p, id));
       }
     }
   });

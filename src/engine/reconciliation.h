@@ -33,7 +33,7 @@ class Reconciliation {
   // position is shared by every level of the recursion.
   void SyncFolder(int& position, const std::string& path);
   // Writes desktop-only items and their whole subtrees.
-  void AddPCItems(const FavoriteItemView& list, const std::string& path);
+  void AddPCItems(const FavoriteItemView& list);
 
  private:
   // A pass: the ID its contents take as Parent, and, for a folder whose own

@@ -48,7 +48,16 @@ FavoriteItem* TFavoritesBase::EntryAt(int32_t index) const {
 }
 
 int32_t TFavoritesBase::IndexOf(const FavoriteItem* entry) const {
-  return entry ? Index().IndexOf(entry) : -1;
+  if (!entry) return -1;
+  // After an edit the index is stale, yet a position it knew or was told
+  // still holds while the list holds the entry at that place: no entry is in
+  // the list twice. So a run of edits, each looking up its folder, does not
+  // rebuild the whole index for every edit.
+  if (!index_valid_) {
+    const int32_t known = index_.IndexOf(entry);
+    if (known >= 0 && known < Count() && entries_[static_cast<std::size_t>(known)] == entry) return known;
+  }
+  return Index().IndexOf(entry);
 }
 
 FavoriteItemView TFavoritesBase::GetFolderItems(const std::string& path, int32_t parent) {
@@ -195,6 +204,7 @@ FavoriteItem* TFavoritesBase::InsertEntry(int index, std::unique_ptr<FavoriteIte
   owned_.push_back(std::move(item));
   entries_.insert(entries_.begin() + index, raw);
   Edited();
+  index_.NotePosition(raw, index);
   return raw;
 }
 

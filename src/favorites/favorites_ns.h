@@ -11,10 +11,10 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "favorites/bookmark_lines.h"
+#include "favorites/entry_lines.h"
 #include "favorites/favorites_base.h"
 
 namespace kestro {
@@ -73,10 +73,11 @@ class TFavoritesNS : public TFavoritesBase {
 
   std::string bookmark_file_;
   BookmarkLines lines_;
+  bool hold_saves_ = false;  // while true, Save waits for the edit in hand to be whole
   bool loaded_ = false;
   bool holding_ = false;
   bool unsaved_ = false;  // the lines hold edits the file does not have yet
-  std::unordered_map<const FavoriteItem*, std::size_t> line_of_;
+  EntryLines line_of_;
 };
 
 }  // namespace kestro
