@@ -256,7 +256,7 @@ recovery() {
     fi
     forget
     sync_once
-    KESTRO_HOST_FAULT="SyncWriteRec:1:268461072:sticky" sync_once
+    KESTRO_HOST_FAULT="SyncWriteRec:1:268461072:sticky" "$bin/hotsync" sync --conduit "$conduit" --type 0 >/dev/null 2>&1 || true
     size=$(stat -c %s "$world_dir"/*.krv)
     sync_once  # puts the records back
     measure :

@@ -43,12 +43,17 @@ class Merger {
       Replace(at, later);
       return;
     }
-    const std::string key = Key(CurrentFolderPath(later, 0), later);
-    const std::vector<std::string> paths = FolderPaths();
-    for (std::size_t i = 0; i < out_.records.size(); ++i) {
-      if (!claimed_.count(static_cast<int>(i)) && Key(paths[i], *out_.records[i]) == key) {
-        claimed_.insert(static_cast<int>(i));
-        placed_[later.RecID] = out_.records[i]->RecID;
+    const std::vector<std::string>& paths = FolderPaths();
+    if (key_index_.empty()) {
+      for (std::size_t i = 0; i < out_.records.size(); ++i) {
+        key_index_.emplace(Key(paths[i], *out_.records[i]), static_cast<int>(i));
+      }
+    }
+    auto [first, last] = key_index_.equal_range(Key(CurrentFolderPath(later, 0), later));
+    for (auto it = first; it != last; ++it) {
+      if (!claimed_.count(it->second)) {
+        claimed_.insert(it->second);
+        placed_[later.RecID] = out_.records[static_cast<std::size_t>(it->second)]->RecID;
         return;
       }
     }
@@ -73,8 +78,11 @@ class Merger {
       there.SetFlagsFromStatus(later.StatusAllFlags());
       out_.differs = true;
       ++out_.later_work;
+      paths_.clear();  // a folder's name may have changed
+      key_index_.clear();
     }
     claimed_.insert(at);
+    placed_[later.RecID] = there.RecID;
   }
 
   // A record changed or deleted on the handheld after the failed run wrote
@@ -103,16 +111,16 @@ class Merger {
     return found == index_of_id_.end() ? -1 : found->second;
   }
 
-  // The folder names above each record of the list, joined by '\n'.
-  std::vector<std::string> FolderPaths() const {
-    std::vector<std::string> paths;
+  // The folder names above each record of the list, each after a '\\'.
+  const std::vector<std::string>& FolderPaths() {
+    if (!paths_.empty() || out_.records.empty()) return paths_;
     std::vector<std::pair<int32_t, std::string>> open;  // Level, path inside
     for (const auto& item : out_.records) {
       while (!open.empty() && open.back().first >= item->Level) open.pop_back();
-      paths.push_back(open.empty() ? std::string() : open.back().second);
-      if (!item->isUrl) open.emplace_back(item->Level, paths.back() + "\\" + std::string(item->NameText()));
+      paths_.push_back(open.empty() ? std::string() : open.back().second);
+      if (!item->isUrl) open.emplace_back(item->Level, paths_.back() + "\\" + std::string(item->NameText()));
     }
-    return paths;
+    return paths_;
   }
 
   std::string CurrentFolderPath(const FavoriteItem& item, int depth) const {
@@ -130,7 +138,7 @@ class Merger {
     if (int at = IndexOfId(id); at >= 0) return at;
     const FavoriteItem& folder = *found->second;
     const std::string path = CurrentFolderPath(folder, 0) + "\\" + std::string(folder.NameText());
-    const std::vector<std::string> paths = FolderPaths();
+    const std::vector<std::string>& paths = FolderPaths();
     for (std::size_t i = 0; i < out_.records.size(); ++i) {
       const FavoriteItem& there = *out_.records[i];
       if (!there.isUrl && paths[i] + "\\" + std::string(there.NameText()) == path) {
@@ -158,6 +166,8 @@ class Merger {
     }
     out_.records.insert(out_.records.begin() + static_cast<std::ptrdiff_t>(at), std::move(copy));
     index_of_id_.clear();
+    paths_.clear();
+    key_index_.clear();
     std::unordered_set<int> shifted;
     for (int c : claimed_) shifted.insert(c >= static_cast<int>(at) ? c + 1 : c);
     claimed_ = std::move(shifted);
@@ -171,7 +181,10 @@ class Merger {
   std::unordered_map<int32_t, const FavoriteItem*> current_by_id_;
   std::unordered_map<int32_t, int32_t> placed_;  // handheld ID -> RecID in the list
   std::unordered_set<int> claimed_;              // list indexes that a handheld record already is
-  std::unordered_map<int32_t, int> index_of_id_;  // made on first use, dropped when the list grows
+  // Made on first use, dropped when the list grows.
+  std::unordered_map<int32_t, int> index_of_id_;
+  std::vector<std::string> paths_;
+  std::unordered_multimap<std::string, int> key_index_;
 };
 
 }  // namespace

@@ -105,5 +105,17 @@ TEST(RestoreMerge, LaterWorkIsKeptInItsFolders) {
   EXPECT_EQ(twice.later_work, 0);
 }
 
+TEST(RestoreMerge, AFolderRenamedSinceKeepsItsContents) {
+  FavoriteItemList saved;
+  saved.push_back(Item(10, "F", 0, 0, 4));
+  saved.push_back(Item(11, "a", 1, 10, 5, "http://a/"));
+  FavoriteItemList current;
+  current.push_back(Item(60, "F2", 0, 0, 4 | 32, "F"));  // the failed run's F, renamed since
+  current.push_back(Item(61, "n", 1, 60, 5 | 8, "http://n/"));
+  MergedRestore merged = MergeLaterWork(saved, current);
+  EXPECT_EQ(Shape(merged.records),
+            (std::vector<std::string>{"F2|0|0|36|F", "a|1|10|5|http://a/", "n|1|10|13|http://n/"}));
+}
+
 }  // namespace
 }  // namespace kestro
