@@ -134,11 +134,13 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
   visited_[static_cast<std::size_t>(h_position)] = true;
 
   int d_index = -1;
-  RunStep("3003", [&] { d_index = h.isUrl ? fav_list.Match(h) : MatchFolder(h_position, fav_list); });
+  RunStep("3003", [&] {
+    d_index = h.isUrl ? fav_list.Match(h) : MatchFolder(h_position, h.NameText(), fav_list);
+  });
   FavoriteItem* d = d_index >= 0 ? fav_list.Item(d_index) : nullptr;
 
   // Push the handheld's edit to the desktop, from the flags as loaded.
-  RunStep("3004", [&] { PushEdit(path, h, d, d_index, fav_list); });
+  RunStep("3004", [&] { PushEdit(h_position, path, d, d_index, fav_list); });
   desktop_folders_[static_cast<std::size_t>(h_position)] = d && !d->isUrl ? d : nullptr;
   // A new handheld folder is made on the desktop now, even when it is empty:
   // else the next run would take it for one the desktop deleted.
@@ -206,22 +208,22 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
   });
 }
 
-int Reconciliation::MatchFolder(int position, FolderMatcher& fav_list) {
+int Reconciliation::MatchFolder(int position, std::string_view name, FolderMatcher& fav_list) {
   const FavoriteItem& h = At(position);
-  const std::vector<int> folders = fav_list.Folders(h.NameText());
+  const std::vector<int> folders = fav_list.Folders(name);
   if (folders.size() < 2) return folders.empty() ? -1 : folders.front();
   // An entry shared by name counts twice, once more when its address is the
   // same too: an address changed on one side still tells the folders apart.
-  auto name = [](const FavoriteItem& item) {
+  auto by_name = [](const FavoriteItem& item) {
     std::string key = AsciiUpper(item.NameText());
     key.push_back(item.isUrl ? '\1' : '\0');
     return key;
   };
-  auto whole = [&](const FavoriteItem& item) { return name(item).append(item.URLText()); };
+  auto whole = [&](const FavoriteItem& item) { return by_name(item).append(item.URLText()); };
   std::multiset<std::string> own_names, own_wholes;
   for (int i = position + 1; i < Count() && At(i).Level > h.Level; ++i) {
     if (At(i).Level != h.Level + 1) continue;
-    own_names.insert(name(At(i)));
+    own_names.insert(by_name(At(i)));
     own_wholes.insert(whole(At(i)));
   }
   auto take = [](std::multiset<std::string>& from, const std::string& key) {
@@ -236,7 +238,7 @@ int Reconciliation::MatchFolder(int position, FolderMatcher& fav_list) {
     std::multiset<std::string> names = own_names, wholes = own_wholes;
     std::size_t score = 0;
     for (const FavoriteItem* entry : favorites_.FolderContents(fav_list.Item(index))) {
-      score += 2 * take(names, name(*entry)) + take(wholes, whole(*entry));
+      score += 2 * take(names, by_name(*entry)) + take(wholes, whole(*entry));
     }
     if (score > best_score) {
       best = index;
@@ -264,8 +266,9 @@ bool Reconciliation::DesktopFolder(std::size_t depth, FavoriteItem*& folder) {
   return true;
 }
 
-void Reconciliation::PushEdit(const std::string& path, FavoriteItem& h, FavoriteItem*& d,
+void Reconciliation::PushEdit(int position, const std::string& path, FavoriteItem*& d,
                               int& d_index, FolderMatcher& fav_list) {
+  FavoriteItem& h = At(position);
   if (h.isUrl && h.isDeleted) return;  // a deleted favourite brings nothing back
   if (h.isUrl && (h.isNew || h.isModified)) {
     FavoriteItem* folder = nullptr;
@@ -289,7 +292,7 @@ void Reconciliation::PushEdit(const std::string& path, FavoriteItem& h, Favorite
   // rename, even when a folder of the new name is there too; so it is not
   // added to the handheld a second time.
   const std::string former(h.URLText());
-  const int renamed = former.empty() ? -1 : fav_list.FirstFolder(former);
+  const int renamed = former.empty() ? -1 : MatchFolder(position, former, fav_list);
   FavoriteItem* entry = renamed >= 0 ? fav_list.Item(renamed) : nullptr;
   const bool done = favorites_.ChangeFolder(path, entry, h);
   std::memset(h.URL, 0, sizeof h.URL);

@@ -156,8 +156,12 @@ void TFavoritesIE::DeleteFavorite(const std::string& path, FavoriteItem* entry) 
   const bool on_disk = entry && entry->isUrl && RelativeOf(entry, relative);
   TFavoritesBase::DeleteFavorite(path, entry);
   try {
-    if (!on_disk) return;
-    platform::DeleteFileAt(FullPath(relative));
+    if (!on_disk || FullPath(relative) == replacing_) return;
+    // A file that stays would read as the favourite still there, or stop a
+    // changed one from being written.
+    if (!platform::DeleteFileAt(FullPath(relative)) && platform::FileExists(FullPath(relative))) {
+      throw Exception(Format("Unable to delete %s", FullPath(relative).c_str()));
+    }
     relative_of_.erase(entry);
     WriteLog("DeleteFile " + TraceText(root_folder_, path) + ".url");
   } catch (const std::exception& e) {
@@ -175,7 +179,8 @@ FavoriteItem* TFavoritesIE::AddFavorite(const std::string& path, FavoriteItem* f
   // Another favourite of this name already lives in the folder (the handheld
   // may hold two of one name; the folder cannot): it is not written over.
   const std::string file = Join(folder_path, file_name);
-  if (platform::FileExists(file)) {
+  const bool replacing = !replacing_.empty() && file == replacing_;
+  if (!replacing && platform::FileExists(file)) {
     Refuse("Favorite", path + "\\" + std::string(item.NameText()),
            "a favourite of that name is already in its folder");
     return nullptr;
@@ -183,7 +188,11 @@ FavoriteItem* TFavoritesIE::AddFavorite(const std::string& path, FavoriteItem* f
   FavoriteItem* entry = TFavoritesBase::AddFavorite(path, folder, item);
   try {
     platform::CreateDirectories(folder_path);
-    WriteShortcut(file, std::string(item.URLText()));
+    if (replacing) {
+      ReplaceShortcut(file, std::string(item.URLText()));
+    } else {
+      WriteShortcut(file, std::string(item.URLText()));
+    }
     if (entry) {
       relative_of_[entry] = folder_relative.empty() ? file_name : Join(folder_relative, file_name);
     }
@@ -224,8 +233,30 @@ void TFavoritesIE::ChangeFavorite(const std::string& path, FavoriteItem* folder,
   // lose the favourite.
   if (!item.isUrl || !Writable(path, item)) return;
   try {
+    std::string relative, folder_relative, old_bytes;
+    const bool on_disk = entry && entry->isUrl && RelativeOf(entry, relative) &&
+                         platform::ReadWholeFile(FullPath(relative), old_bytes);
+    const std::string old_file = on_disk ? FullPath(relative) : std::string();
+    // A change that keeps the file's name writes over it in one step, never
+    // deleting it first: a run stopped at any point leaves the old favourite
+    // or the new one.
+    if (on_disk && RelativeOf(folder, folder_relative) &&
+        Join(FullPath(folder_relative), std::string(item.NameText()) + ".url") == old_file) {
+      replacing_ = old_file;
+    }
+    struct Release {
+      std::string& file;
+      ~Release() { file.clear(); }
+    } release{replacing_};
     if (entry && entry->isUrl) DeleteFavorite(path + "\\" + std::string(item.NameText()), entry);
-    AddFavorite(path, folder, item);
+    try {
+      AddFavorite(path, folder, item);
+    } catch (const std::exception&) {
+      // The new file could not be written: the old one comes back, so a
+      // failed change loses nothing and the next run can make it again.
+      if (on_disk && !platform::FileExists(old_file)) platform::WriteFileAtomically(old_file, old_bytes);
+      throw;
+    }
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "1006");
   }

@@ -60,6 +60,8 @@ class TFavoritesIE : public TFavoritesBase {
   int32_t depth_ = -1;
   int32_t parent_index_ = 0;
   std::unordered_map<const FavoriteItem*, std::string> relative_of_;
+  // The file a change of a favourite writes over in place; empty otherwise.
+  std::string replacing_;
 };
 
 }  // namespace kestro

@@ -211,7 +211,7 @@ bool TFavoritesNS::LinkLineFor(const std::string& path, const FavoriteItem* fold
 
 void TFavoritesNS::Save() {
   unsaved_ = true;
-  if (holding_) return;
+  if (holding_ || hold_saves_) return;
   if (!platform::WriteFileAtomically(bookmark_file_, JoinBookmarkLines(lines_))) {
     throw Exception(Format("Cannot create file %s", bookmark_file_.c_str()));
   }
@@ -305,8 +305,16 @@ void TFavoritesNS::ChangeFavorite(const std::string& path, FavoriteItem* folder,
   std::size_t at = 0;
   if (!LinkLineFor(path, folder, item, line, at)) return;
   try {
+    // The old link goes and the new one comes in one replacement of the
+    // file: a failed write then loses neither.
+    struct Release {
+      bool& hold;
+      ~Release() { hold = false; }
+    } release{hold_saves_ = true};
     if (entry && entry->isUrl) DeleteFavorite(path + "\\" + std::string(item.NameText()), entry);
     AddFavorite(path, folder, item);
+    hold_saves_ = false;
+    Save();
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "2008");
   }

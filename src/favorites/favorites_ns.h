@@ -73,6 +73,7 @@ class TFavoritesNS : public TFavoritesBase {
 
   std::string bookmark_file_;
   BookmarkLines lines_;
+  bool hold_saves_ = false;  // while true, Save waits for the edit in hand to be whole
   bool loaded_ = false;
   bool holding_ = false;
   bool unsaved_ = false;  // the lines hold edits the file does not have yet

@@ -158,6 +158,24 @@ TEST_F(SameNames, SiblingFoldersOfOneNamePairByTheirContents) {
   EXPECT_EQ(HandheldTree(h), "F A\n  L a2 http://a2/new\nF A\n  L a1 http://a1/\n");
 }
 
+// The handheld lists the two A folders the other way round and renames the
+// one holding a2: the rename lands on the desktop folder that holds a2.
+TEST_F(SameNames, ARenameLandsOnTheSameNamedFolderWithItsContents) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><H3 ADD_DATE=\"1\">A</H3>\n<DL><p>\n<DT><A "
+               "HREF=\"http://a1/\">a1</A>\n</DL><p>\n"
+               "<DT><H3 ADD_DATE=\"2\">A</H3>\n<DL><p>\n<DT><A HREF=\"http://a2/\">a2</A>\n"
+               "</DL><p>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  h.PutHandheld({{"B", 0, kDir | kModified, "A"},
+                 {"a2", 1, kFav, "http://a2/"},
+                 {"A", 0, kDir, ""},
+                 {"a1", 1, kFav, "http://a1/"}});
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "F A\n  L a1 http://a1/\nF B\n  L a2 http://a2/\n");
+  EXPECT_EQ(HandheldTree(h), "F B\n  L a2 http://a2/\nF A\n  L a1 http://a1/\n");
+}
+
 TEST_F(SameNames, ABackslashInATitleIsNoPath) {
   UseBookmarks(
       std::string(kHead) +
@@ -397,6 +415,26 @@ TEST_F(SameNames, ASecondNewFavoriteOfOneNameStaysOnTheHandheld) {
   SyncTwice();
   EXPECT_EQ(HandheldTree(h), "L Home http://one/\nL home http://two/\n");
   EXPECT_EQ(DescribeFavoritesFolder(root), "file \\Home.url=http://one/\n");
+}
+
+
+// Both sides deleted one of two favourites of one title: the other stays.
+TEST_F(SameNames, ADeletionOnBothSidesLeavesTheOtherOfItsTitle) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><A HREF=\"http://one/\">W</A>\n<DT><A HREF=\"http://two/\">W</A>\n"
+               "<DT><A HREF=\"http://three/\">W</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  std::string text = FileBytes(file);
+  const std::string two = "<DT><A HREF=\"http://two/\">W</A>\n";
+  ASSERT_NE(text.find(two), std::string::npos);
+  ASSERT_TRUE(platform::WriteFileAtomically(file, text.erase(text.find(two), two.size())));
+  EditHandheld([](int, HandheldRecord& r) {
+    if (r.url == "http://two/") r.status |= kDeleted;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L W http://one/\nL W http://three/\n");
+  EXPECT_EQ(HandheldTree(h), "L W http://one/\nL W http://three/\n");
 }
 
 }  // namespace
