@@ -52,24 +52,34 @@ void SaveList(const TFavoritesBase& store, int32_t browser_type) {
   }
 }
 
-void LoadList(FavoriteItemList& reglist, int32_t browser_type) {
+std::string LoadListImages(int32_t browser_type) {
+  std::string bytes;
   try {
-    reglist.clear();
     std::string path = StateFilePath(browser_type);
-    if (!platform::PathExists(path)) return;
-    std::string bytes;
+    if (!platform::PathExists(path)) return bytes;
     if (!platform::ReadWholeFile(path, bytes)) throw Exception(Format("Cannot open file \"%s\"", path.c_str()));
+    if (bytes.size() % sizeof(FavoriteItem) != 0) throw Exception("Read beyond end of file");
+  } catch (const std::exception& e) {
+    RaiseError(MessageOf(e), "3010");
+  }
+  return bytes;
+}
+
+void LoadList(FavoriteItemList& reglist, int32_t browser_type) {
+  reglist.clear();
+  std::string bytes = LoadListImages(browser_type);
+  try {
     reglist = ItemsFromImages(bytes);
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "3010");
   }
 }
 
-bool StateMatchesStore(const FavoriteItemList& reglist, const TFavoritesBase& store) {
+bool StateMatchesStore(const std::string& images, const TFavoritesBase& store) {
   const std::vector<FavoriteItem*>& entries = store.Entries();
-  if (reglist.size() != entries.size()) return false;
+  if (images.size() != entries.size() * sizeof(FavoriteItem)) return false;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (std::memcmp(reglist[i].get(), entries[i], sizeof(FavoriteItem)) != 0) return false;
+    if (std::memcmp(images.data() + i * sizeof(FavoriteItem), entries[i], sizeof(FavoriteItem)) != 0) return false;
   }
   return true;
 }
@@ -77,6 +87,15 @@ bool StateMatchesStore(const FavoriteItemList& reglist, const TFavoritesBase& st
 StateIndex::StateIndex(const FavoriteItemList& reglist) {
   keys_.reserve(reglist.size());
   for (const auto& item : reglist) keys_.insert(Key(*item));
+}
+
+StateIndex::StateIndex(const std::string& images) {
+  keys_.reserve(images.size() / sizeof(FavoriteItem));
+  FavoriteItem item;
+  for (std::size_t at = 0; at + sizeof(FavoriteItem) <= images.size(); at += sizeof(FavoriteItem)) {
+    std::memcpy(&item, images.data() + at, sizeof(FavoriteItem));
+    keys_.insert(Key(item));
+  }
 }
 
 std::string StateIndex::Key(const FavoriteItem& item) {

@@ -23,10 +23,13 @@ void SaveList(const TFavoritesBase& store, int32_t browser_type);
 // Empties reglist, then fills it from the file; a missing file leaves it
 // empty. A file whose size is not a whole number of records fails.
 void LoadList(FavoriteItemList& reglist, int32_t browser_type);
+// The file's item images as LoadList reads them (empty for a missing file),
+// for a run that needs only to look them up, not to hold them as items.
+std::string LoadListImages(int32_t browser_type);
 
 // Whether the state list holds, byte for byte, the store's entries as they
 // are: then saving the store would write the file it already is.
-bool StateMatchesStore(const FavoriteItemList& reglist, const TFavoritesBase& store);
+bool StateMatchesStore(const std::string& images, const TFavoritesBase& store);
 
 // Answers URLExistInFile: whether the state holds an item of the same Level,
 // the same kind and the same Name (letters A-Z folded). Indexed once, so each
@@ -35,6 +38,8 @@ class StateIndex {
  public:
   StateIndex() = default;
   explicit StateIndex(const FavoriteItemList& reglist);
+  // From item images, as LoadListImages gives them.
+  explicit StateIndex(const std::string& images);
   bool URLExistInFile(const FavoriteItem& item) const;
 
  private:

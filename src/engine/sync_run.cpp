@@ -117,13 +117,14 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   LogDamagedRecords();
   // Everything that can be wrong on the desktop is found before the handheld
   // is touched: the store is loaded, and so is the state file.
-  LoadList(reglist, browser_type);
+  // The state is only looked up: it is kept as the file's bytes, not as items.
+  std::string state_images = LoadListImages(browser_type);
   // After a damaged recovery file nothing may read as deleted: the run
   // merges as if no state were kept.
-  if (merge_only_) reglist.clear();
-  const bool state_current = !merge_only_ && StateMatchesStore(reglist, store);
-  StateIndex state(reglist);
-  reglist.clear();
+  if (merge_only_) state_images.clear();
+  const bool state_current = !merge_only_ && StateMatchesStore(state_images, store);
+  const StateIndex state(state_images);
+  std::string().swap(state_images);
   SaveRecovery(recovery_path, PdbList);
   handheld_at_risk_ = true;
   RemoveLoadedRecords(table, PdbList, !damaged_.empty());

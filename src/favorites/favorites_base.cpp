@@ -84,14 +84,16 @@ FavoriteItemView TFavoritesBase::FolderContents(const FavoriteItem* folder) cons
     level = folder->Level + 1;
     i = k + 1;
   }
-  // Entries deeper than the children's level lie in some subtree: jump over
-  // the whole subtree instead of stepping through it.
-  const FolderIndex& index = Index();
+  // Entries deeper than the children's level lie in some subtree: with the
+  // index at hand, jump over the whole subtree instead of stepping through
+  // it. After an edit, stepping through this folder costs less than
+  // rebuilding the index of the whole list for it.
+  const FolderIndex* index = index_valid_ ? &Index() : nullptr;
   while (i < Count()) {
     FavoriteItem* entry = entries_[static_cast<std::size_t>(i)];
     if (entry->Level < level) break;
     if (entry->Level == level) items.push_back(entry);
-    i = index.SubtreeEnd(i);
+    i = index ? index->SubtreeEnd(i) : i + 1;
   }
   return items;
 }

@@ -131,5 +131,30 @@ TEST(FavoritesBase, ChangeFolderRenamesByFormerName) {
   EXPECT_EQ(s.Items(0)->NameText(), "New");
 }
 
+// Edits between lookups move entries; each edit must still find its folder
+// where it is now, and an entry that left the list must not be found.
+TEST(FavoritesBase, EditsFindTheirFolderWhereverEarlierEditsMovedIt) {
+  ListStore s;
+  s.Folder("A", 0).Link("a1", 1);
+  EXPECT_FALSE(s.Changed());
+  s.GetFolderItems("", 0);  // an index built before the edits
+  FavoriteItem* f = s.AddFolder("\\F", nullptr, "F");
+  EXPECT_TRUE(s.Changed());
+  s.AddFavorite("\\F", f, Item("f1", 1, true));
+  FavoriteItem* g = s.AddFolder("\\G", nullptr, "G");  // F moves down
+  s.AddFavorite("\\F", f, Item("f2", 1, true));
+  s.AddFavorite("\\G", g, Item("g1", 1, true));
+  FavoriteItem* a = s.Items(5);
+  s.AddFavorite("\\A", a, Item("a0", 1, true));
+  EXPECT_EQ(s.Names(), "G,g1,F,f2,f1,A,a0,a1");
+  EXPECT_EQ(s.GetFolderItems(f, 0).size(), 2u);
+
+  FavoriteItem* f2 = s.Items(3);
+  s.DeleteFavorite("\\F\\f2", f2);
+  s.DeleteFavorite("\\F\\f2", f2);  // gone already: nothing
+  EXPECT_EQ(s.AddFavorite("\\F\\f2", f2, Item("x", 2, true)), nullptr);  // not in the list
+  EXPECT_EQ(s.Names(), "G,g1,F,f1,A,a0,a1");
+}
+
 }  // namespace
 }  // namespace kestro

@@ -1,20 +1,29 @@
 #include "platform/name_lookup.h"
 
-#include <vector>
+#include <dirent.h>
 
 #include "base/text.h"
 #include "platform/file_system.h"
 
 namespace kestro::platform {
 
+// Names only: no entry is looked at more closely, and none sorted. Entries
+// that fold equal are listed by their bytes, so the first in listing order
+// is the least of them.
 std::string ExistingNameCaseBlind(const std::string& folder, const std::string& name) {
   if (PathExists(folder + "/" + name)) return name;
-  std::vector<DirectoryEntry> entries;
-  if (!ListDirectory(folder, entries)) return name;
-  for (const DirectoryEntry& entry : entries) {
-    if (SameTextAscii(entry.name, name)) return entry.name;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return name;
+  std::string found;
+  bool any = false;
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string_view entry = e->d_name;
+    if (entry == "." || entry == ".." || !SameTextAscii(entry, name)) continue;
+    if (!any || entry < found) found = entry;
+    any = true;
   }
-  return name;
+  ::closedir(dir);
+  return any ? found : name;
 }
 
 }  // namespace kestro::platform
