@@ -11,6 +11,7 @@
 
 #include "base/component.h"
 #include "conduit/palm_component.h"
+#include "engine/run_report.h"
 #include "favorites/favorite_item.h"
 #include "favorites/favorites_base.h"
 #include "palmdb/remote_table.h"
@@ -46,6 +47,10 @@ class TDataModule1 : public Component {
   void RestoreAfterFailure(const std::string& recovery_path);
   void LogStoreNotices();
   void ReleaseRun();
+  // The run's record (run_record.cpp): where it is kept, and, after a run on
+  // the data, its summary in the HotSync log and its detail file.
+  void BeginRunRecord(const ThcdSyncProperties& props);
+  void FinishRunRecord(const RunReport& report);
 
   std::unique_ptr<ThcdPalmComponent> component_;
   std::unique_ptr<ThcdPalmRemoteTable> table_;
@@ -53,6 +58,8 @@ class TDataModule1 : public Component {
   FavoriteItemList reglist;
   std::unique_ptr<TFavoritesBase> favorites_;
   bool handheld_at_risk_ = false;  // emptied since the recovery file was made
+  std::string conduit_folder_;     // the conduit's folder of the HotSync user
+  std::string run_id_;
 };
 
 }  // namespace kestro

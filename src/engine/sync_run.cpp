@@ -8,6 +8,7 @@
 #include "engine/data_module.h"
 #include "engine/item_list.h"
 #include "engine/reconciliation.h"
+#include "engine/run_recorder.h"
 #include "engine/recovery_file.h"
 #include "engine/state_file.h"
 #include "engine/tree_order.h"
@@ -47,6 +48,7 @@ void TDataModule1::hcdConduitExecute1ExecConduit(const ThcdSyncProperties& props
     AddConduitLogEntry("", kActivitySyncStarted);
   }
   const std::string recovery_path = RecoveryFilePath(UserNameOf(props));
+  BeginRunRecord(props);
   try {
     switch (sync_type) {
       case hostapi::kSyncSynchronize:
@@ -124,14 +126,17 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   RepairTreeOrder(PdbList);
   StateIndex state(reglist);
   TableRecordWriter writer(table);
-  Reconciliation(PdbList, store, state, writer).Run();
+  RunRecorder recorder(PdbList, store, &writer);
+  Reconciliation(PdbList, store, state, recorder.Writer()).Run();
   table.Close();
   handheld_at_risk_ = false;
   RemoveRecovery(recovery_path);
   LogStoreNotices();
+  const RunReport report = recorder.Report();
 
   CreateFavorites();
   SaveList(RequireStore(), browser_type);
+  FinishRunRecord(report);
 }
 
 void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
@@ -151,6 +156,7 @@ void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
   handheld_at_risk_ = false;
   RemoveRecovery(recovery_path);
   SaveList(store, browser_type);
+  FinishRunRecord(OverwriteReport(PdbList, store));
 }
 
 void TDataModule1::RestorePending(const std::string& recovery_path) {

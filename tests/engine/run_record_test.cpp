@@ -1,0 +1,128 @@
+// What a HotSync tells and keeps, through the hotsync program with the real
+// conduit, for a favourites folder and a bookmark file alike: the summary line
+// and the run's detail, the preview that changes nothing, the guard against
+// mass deletion, the backups and their restore, and the progress display.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/conduit_harness.h"
+#include "host/run_program.h"
+#include "platform/file_system.h"
+#include "platform/process_paths.h"
+
+namespace kestro::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+struct Fav {
+  std::string folder;  // "" or one folder name
+  std::string title;
+  std::string url;
+};
+
+class RunRecord : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override { Settings(""); }
+  bool IsFolder() const { return GetParam() == 0; }
+  std::string Store() { return h.Env().Path(IsFolder() ? "Favorites" : "bookmarks.htm"); }
+
+  // The settings, with extra registry lines of the conduit's key.
+  void Settings(const std::string& extra) {
+    std::string location;
+    for (char c : Store()) {
+      if (c == '\\') location += '\\';
+      location += c;
+    }
+    h.WriteRegistry("[HKEY_CURRENT_USER\\Software\\Kestro]\r\n\"FavoritesPath\"=\"" + location +
+                    "\"\r\n\"BrowserType\"=dword:0000000" + std::to_string(GetParam()) + "\r\n" + extra);
+  }
+
+  // Replaces the desktop store by these favourites.
+  void Desktop(const std::vector<Fav>& favs) {
+    if (IsFolder()) {
+      std::filesystem::remove_all(Store());
+      ASSERT_TRUE(platform::CreateDirectories(Store()));
+      for (const Fav& f : favs) {
+        std::string folder = Store() + (f.folder.empty() ? "" : platform::PathSeparator() + f.folder);
+        ASSERT_TRUE(platform::CreateDirectories(folder));
+        ASSERT_TRUE(WriteShortcut(folder + platform::PathSeparator() + f.title + ".url", f.url));
+      }
+      return;
+    }
+    std::string text = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Bookmarks</TITLE>\r\n<DL><p>\r\n";
+    std::string open_folder;
+    for (const Fav& f : favs) {
+      if (f.folder != open_folder) {
+        if (!open_folder.empty()) text += "    </DL><p>\r\n";
+        if (!f.folder.empty()) text += "    <DT><H3 ADD_DATE=\"1\">" + f.folder + "</H3>\r\n    <DL><p>\r\n";
+        open_folder = f.folder;
+      }
+      text += std::string(open_folder.empty() ? 4 : 8, ' ') + "<DT><A HREF=\"" + f.url + "\">" + f.title + "</A>\r\n";
+    }
+    if (!open_folder.empty()) text += "    </DL><p>\r\n";
+    ASSERT_TRUE(platform::WriteFileAtomically(Store(), text + "</DL><p>\r\n"));
+  }
+
+  ProgramRun Hotsync(std::vector<std::string> args) {
+#if defined(_WIN32)
+    return RunProgram(BinFolder() + "hotsync.exe", args);
+#else
+    return RunProgram(BinFolder() + "hotsync", args);
+#endif
+  }
+  ProgramRun Sync(std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {"sync", "--conduit", BinFolder() + "Kestro.dll"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return Hotsync(args);
+  }
+  // Every byte a preview must leave alone: the handheld's files, the desktop
+  // store and the state file.
+  std::string Fingerprint() {
+    std::string all;
+    for (const std::string& top : {h.Env().Path("handheld"), Store()}) {
+      if (!std::filesystem::exists(top)) continue;
+      if (std::filesystem::is_regular_file(top)) all += top + "=" + FileBytes(top) + "\n";
+      for (const auto& e : std::filesystem::recursive_directory_iterator(top)) {
+        all += e.path().string() + (e.is_regular_file() ? "=" + FileBytes(e.path().string()) : "") + "\n";
+      }
+    }
+    return all + h.StateFile(GetParam());
+  }
+  std::vector<std::string> Summaries() {
+    std::vector<std::string> lines;
+    for (const std::string& line : h.LogLines()) {
+      if (line.find("Kestro - handheld: ") != std::string::npos) lines.push_back(line);
+    }
+    return lines;
+  }
+
+  ConduitHarness h;
+};
+
+INSTANTIATE_TEST_SUITE_P(Stores, RunRecord, ::testing::Values(0, 1),
+                         [](const auto& info) { return info.param == 0 ? "FavoritesFolder" : "BookmarkFile"; });
+
+TEST_P(RunRecord, SummaryLineAndDetailSayWhatChanged) {
+  Desktop({{"", "Search", "http://search/"}, {"News", "BBC", "http://bbc/"}, {"News", "Reg", "http://reg/"}});
+  ASSERT_EQ(Sync().exit_code, 0);
+  Desktop({{"", "Search", "http://search2/"}, {"News", "BBC", "http://bbc/"}, {"News", "New", "http://new/"}});
+  auto run = Sync();
+  ASSERT_EQ(run.exit_code, 0) << run.output;
+  EXPECT_EQ(Summaries(), (std::vector<std::string>{
+                             "-1|Kestro - handheld: 4 added, 0 changed, 0 deleted; desktop: 0 added, 0 changed, 0 deleted",
+                             "-1|Kestro - handheld: 1 added, 1 changed, 1 deleted; desktop: 0 added, 0 changed, 0 deleted"}));
+  auto details = Hotsync({"log", "--details"});
+  EXPECT_EQ(details.exit_code, 0);
+  EXPECT_EQ(details.output,
+            "# handheld: 1 added, 1 changed, 1 deleted; desktop: 0 added, 0 changed, 0 deleted\n"
+            "handheld\tchanged\t\\\tSearch\thttp://search/\thttp://search2/\n"
+            "handheld\tadded\t\\News\tNew\t\thttp://new/\n"
+            "handheld\tdeleted\t\\News\tReg\thttp://reg/\t\n");
+}
+
+}  // namespace
+}  // namespace kestro::testing
