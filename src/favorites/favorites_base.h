@@ -90,6 +90,12 @@ class TFavoritesBase {
   const std::vector<std::string>& Notices() const { return notices_; }
   std::vector<std::string> TakeNotices();
 
+  // A store whose writes are held changes its list only, never the
+  // browser's storage, and refuses what it would refuse for real: a run
+  // against it shows what the run would do.
+  void HoldWrites() { writes_held_ = true; }
+  bool WritesHeld() const { return writes_held_; }
+
  protected:
   // Appends or inserts a new entry the store owns.
   FavoriteItem* AppendEntry(std::unique_ptr<FavoriteItem> item);
@@ -118,6 +124,7 @@ class TFavoritesBase {
   // up every folder of a large store stays linear.
   mutable FolderIndex index_;
   mutable bool index_valid_ = false;
+  bool writes_held_ = false;
 };
 
 }  // namespace kestro

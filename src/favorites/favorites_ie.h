@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "favorites/favorites_base.h"
@@ -54,6 +55,14 @@ class TFavoritesIE : public TFavoritesBase {
   int32_t depth_ = -1;
   int32_t parent_index_ = 0;
   std::unordered_map<const FavoriteItem*, std::string> relative_of_;
+  // While writes are held: the relative paths the folder would hold (upper
+  // case), standing in for the file system's answers.
+  bool HeldExists(const std::string& relative);
+  void HeldPathsChanged() { held_paths_valid_ = false; }
+  void HeldAdd(const std::string& relative);
+  void HeldRemove(const std::string& relative);
+  std::unordered_set<std::string> held_paths_;
+  bool held_paths_valid_ = false;
 };
 
 }  // namespace kestro

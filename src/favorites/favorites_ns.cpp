@@ -222,6 +222,7 @@ bool TFavoritesNS::LinkLineFor(const std::string& path, const FavoriteItem* fold
 }
 
 void TFavoritesNS::Save() {
+  if (WritesHeld()) return;
   if (!platform::WriteFileAtomically(bookmark_file_, JoinBookmarkLines(lines_))) {
     throw Exception(Format("Cannot create file %s", bookmark_file_.c_str()));
   }
