@@ -18,6 +18,10 @@
 
 namespace kestro {
 
+// Set by the host for a preview: the run writes its plan there and changes
+// nothing.
+bool PreviewOnly();
+
 class TDataModule1 : public Component {
  public:
   TDataModule1();
@@ -51,6 +55,9 @@ class TDataModule1 : public Component {
   // the data, its summary in the HotSync log and its detail file.
   void BeginRunRecord(const ThcdSyncProperties& props);
   void FinishRunRecord(const RunReport& report);
+  // The guard and the preview (run_plan.cpp): false when the run is to
+  // change nothing; raises when the guard stops it.
+  bool GoAhead(const RunReport& plan);
 
   std::unique_ptr<ThcdPalmComponent> component_;
   std::unique_ptr<ThcdPalmRemoteTable> table_;

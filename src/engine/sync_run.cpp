@@ -8,6 +8,7 @@
 #include "engine/data_module.h"
 #include "engine/item_list.h"
 #include "engine/reconciliation.h"
+#include "engine/run_preview.h"
 #include "engine/run_recorder.h"
 #include "engine/recovery_file.h"
 #include "engine/state_file.h"
@@ -110,15 +111,30 @@ TFavoritesBase& TDataModule1::RequireStore() {
 void TDataModule1::Synchronise(const std::string& recovery_path) {
   RestorePending(recovery_path);
   CreateFavorites();
-  TFavoritesBase& store = RequireStore();
+  RequireStore();
   const int32_t browser_type = ReadBrowserType();
   ThcdPalmRemoteTable& table = *table_;
-  if (!table.Exists()) table.CreateTable();
-  table.Open();
-  PdbList = LoadPdbList(table);
+  const bool preview = PreviewOnly();
+  if (!table.Exists() && !preview) table.CreateTable();
+  // Read-only until the plan is allowed, so that a preview or a stopped run
+  // leaves the database file as it was.
+  if (table.Exists()) {
+    table.SetReadOnly(true);
+    table.Open();
+    PdbList = LoadPdbList(table);
+    table.Close();
+    table.SetReadOnly(false);
+  }
   // Everything that can be wrong on the desktop is found before the handheld
   // is touched: the store is loaded, and so is the state file.
   LoadList(reglist, browser_type);
+  // The run is first made against stand-ins, so that the guard and the
+  // preview know what it would change before anything changes.
+  const RunReport plan = PreviewSynchronise(PdbList, reglist, RequireStore());
+  if (!GoAhead(plan)) return;
+  table.Open();
+  CreateFavorites();
+  TFavoritesBase& store = RequireStore();
   SaveRecovery(recovery_path, PdbList);
   handheld_at_risk_ = true;
   table.EmptyTable();
@@ -145,10 +161,14 @@ void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
   TFavoritesBase& store = RequireStore();
   const int32_t browser_type = ReadBrowserType();
   ThcdPalmRemoteTable& table = *table_;
-  if (table.Exists()) {
+  const bool on_handheld = table.Exists();
+  if (on_handheld) {
     table.Open();
     PdbList = LoadPdbList(table);
     table.Close();
+  }
+  if (!GoAhead(OverwriteReport(PdbList, store))) return;
+  if (on_handheld) {
     SaveRecovery(recovery_path, PdbList);
     handheld_at_risk_ = true;
   }
@@ -161,6 +181,9 @@ void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
 
 void TDataModule1::RestorePending(const std::string& recovery_path) {
   if (!RecoveryPending(recovery_path)) return;
+  if (PreviewOnly()) {
+    throw Exception("An earlier HotSync left the handheld's records to put back; run a HotSync before a preview");
+  }
   FavoriteItemList records = LoadRecovery(recovery_path);
   RestoreHandheld(*table_, records);
   RemoveRecovery(recovery_path);

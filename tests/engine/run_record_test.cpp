@@ -85,7 +85,10 @@ class RunRecord : public ::testing::TestWithParam<int> {
     std::string all;
     for (const std::string& top : {h.Env().Path("handheld"), Store()}) {
       if (!std::filesystem::exists(top)) continue;
-      if (std::filesystem::is_regular_file(top)) all += top + "=" + FileBytes(top) + "\n";
+      if (std::filesystem::is_regular_file(top)) {
+        all += top + "=" + FileBytes(top) + "\n";
+        continue;
+      }
       for (const auto& e : std::filesystem::recursive_directory_iterator(top)) {
         all += e.path().string() + (e.is_regular_file() ? "=" + FileBytes(e.path().string()) : "") + "\n";
       }
@@ -122,6 +125,52 @@ TEST_P(RunRecord, SummaryLineAndDetailSayWhatChanged) {
             "handheld\tchanged\t\\\tSearch\thttp://search/\thttp://search2/\n"
             "handheld\tadded\t\\News\tNew\t\thttp://new/\n"
             "handheld\tdeleted\t\\News\tReg\thttp://reg/\t\n");
+}
+
+// The preview prints exactly what the real run that follows does, on both
+// sides, and changes no byte of the handheld, the desktop or the state.
+TEST_P(RunRecord, PreviewChangesNothingAndMatchesTheRunAfterIt) {
+  Desktop({{"", "Search", "http://search/"}, {"News", "BBC", "http://bbc/"}, {"News", "Reg", "http://reg/"}});
+  ASSERT_EQ(Sync().exit_code, 0);
+  // The handheld brings favourites of its own, and the desktop changes.
+  h.PutHandheld({{"Palm", 0, kDir, ""}, {"Tips", 1, kFav | kNew, "http://tips/"}, {"Search", 0, kFav, "http://search/"},
+                 {"Old", 0, kFav, "http://old/"}});
+  Desktop({{"", "Search", "http://search2/"}, {"News", "BBC", "http://bbc/"}});
+  const std::string before = Fingerprint();
+  auto preview = Sync({"--dry-run"});
+  ASSERT_EQ(preview.exit_code, 0) << preview.output;
+  EXPECT_TRUE(Fingerprint() == before) << "the handheld, the desktop or the state changed";
+  EXPECT_THAT(Summaries(), ::testing::SizeIs(1)) << "a preview logs no summary";
+
+  ASSERT_EQ(Sync().exit_code, 0);
+  auto details = Hotsync({"log", "--details"});
+  EXPECT_THAT(details.output, HasSubstr("desktop\tadded\t\\Palm\tTips\t\thttp://tips/\n"));
+  EXPECT_THAT(preview.output, HasSubstr("Preview of Kestro (nothing was changed):\n" + details.output));
+}
+
+// A desktop that reads as empty, as a favourites folder on a drive that did
+// not mount or an emptied bookmark file do, stops the run with the handheld
+// untouched until the deletion is allowed.
+TEST_P(RunRecord, GuardStopsAMassDeletionUntilAllowed) {
+  std::vector<Fav> favs;
+  for (int i = 0; i < 30; ++i) favs.push_back({"Many", "Fav" + std::to_string(i), "http://f" + std::to_string(i) + "/"});
+  Desktop(favs);
+  ASSERT_EQ(Sync().exit_code, 0);
+  Desktop({});
+  const std::string before = Fingerprint();
+  auto stopped = Sync();
+  EXPECT_EQ(stopped.exit_code, 1);
+  EXPECT_THAT(stopped.output, HasSubstr("would delete 30 of the handheld's 30 favourites, more than 50%"));
+  EXPECT_THAT(stopped.output, HasSubstr("hotsync sync --allow-mass-deletion"));
+  EXPECT_TRUE(Fingerprint() == before) << "the handheld, the desktop or the state changed";
+
+  Settings("\"MassDeletionLimit\"=dword:00000064\r\n");  // 100: no guard
+  auto preview = Sync({"--dry-run"});
+  EXPECT_THAT(preview.output, HasSubstr("# handheld: 0 added, 0 changed, 31 deleted;"));
+  EXPECT_THAT(preview.output, Not(HasSubstr("was stopped")));
+  Settings("");
+  ASSERT_EQ(Sync({"--allow-mass-deletion"}).exit_code, 0);
+  EXPECT_TRUE(h.Handheld().empty());
 }
 
 }  // namespace
