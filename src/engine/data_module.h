@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -54,7 +55,12 @@ class TDataModule1 : public Component {
   // The run's record (run_record.cpp): where it is kept, and, after a run on
   // the data, its summary in the HotSync log and its detail file.
   void BeginRunRecord(const ThcdSyncProperties& props);
-  void FinishRunRecord(const RunReport& report);
+  // handheld: the handheld's records after the run, kept with the backup.
+  void FinishRunRecord(const RunReport& report, const std::function<FavoriteItemList()>& handheld);
+  // Before the first desktop change: keeps what the plan changes there; and
+  // puts back a backup the host asked for (KESTRO_RESTORE_BACKUP).
+  void BackUpBefore(const RunReport& plan, int32_t browser_type);
+  void RestoreAskedBackup(int32_t browser_type);
   // The guard and the preview (run_plan.cpp): false when the run is to
   // change nothing; raises when the guard stops it.
   bool GoAhead(const RunReport& plan);

@@ -2,7 +2,11 @@
 // HotSync log and the run's detail file in the conduit's folder.
 #include "base/text.h"
 #include "engine/data_module.h"
+#include "engine/backups.h"
 #include "engine/run_history.h"
+#include "platform/environment.h"
+#include "platform/file_system.h"
+#include "settings/settings_registry.h"
 #include "hostapi/hotsync_log.h"
 #include "conduit/palm_component.h"
 
@@ -13,16 +17,36 @@ void TDataModule1::BeginRunRecord(const ThcdSyncProperties& props) {
   run_id_ = conduit_folder_.empty() ? std::string() : NewRunId(conduit_folder_);
 }
 
-void TDataModule1::FinishRunRecord(const RunReport& report) {
+void TDataModule1::FinishRunRecord(const RunReport& report, const std::function<FavoriteItemList()>& handheld) {
   const std::string prefix = CurrentConduitName() + " - ";
   AddConduitLogEntry(prefix + report.Summary(), hostapi::kActivityText);
   if (conduit_folder_.empty()) return;
   try {
     KeepRunDetail(conduit_folder_, run_id_, report);
+    const std::string backup = BackupFolder(conduit_folder_, run_id_);
+    if (!report.Empty() || platform::DirectoryExists(backup)) {
+      KeepHandheldRecords(backup, handheld(), report);
+      PruneBackups(conduit_folder_, ReadBackupCount());
+    }
   } catch (const std::exception& e) {
     // The run itself is done; only its record is missing.
     AddConduitLogEntry(prefix + MessageOf(e), hostapi::kActivityText);
   }
+}
+
+void TDataModule1::BackUpBefore(const RunReport& plan, int32_t browser_type) {
+  if (conduit_folder_.empty() || !plan.ChangesDesktop()) return;
+  BackUpDesktop(BackupFolder(conduit_folder_, run_id_), browser_type, ReadFavoritesPath(), plan);
+}
+
+void TDataModule1::RestoreAskedBackup(int32_t browser_type) {
+  auto id = platform::GetEnv("KESTRO_RESTORE_BACKUP");
+  if (!id || conduit_folder_.empty()) return;
+  RestoreDesktop(BackupFolder(conduit_folder_, *id), BackupFolder(conduit_folder_, run_id_), browser_type,
+                 ReadFavoritesPath());
+  AddConduitLogEntry(CurrentConduitName() + " - the desktop favourites of backup " + *id +
+                         " were put back; what they replaced is in backup " + run_id_,
+                     hostapi::kActivityText);
 }
 
 }  // namespace kestro

@@ -7,6 +7,7 @@
 #include "conduit/palm_component.h"
 #include "engine/data_module.h"
 #include "engine/item_list.h"
+#include "engine/backups.h"
 #include "engine/reconciliation.h"
 #include "engine/run_preview.h"
 #include "engine/run_recorder.h"
@@ -110,9 +111,10 @@ TFavoritesBase& TDataModule1::RequireStore() {
 
 void TDataModule1::Synchronise(const std::string& recovery_path) {
   RestorePending(recovery_path);
+  const int32_t browser_type = ReadBrowserType();
+  if (!PreviewOnly()) RestoreAskedBackup(browser_type);
   CreateFavorites();
   RequireStore();
-  const int32_t browser_type = ReadBrowserType();
   ThcdPalmRemoteTable& table = *table_;
   const bool preview = PreviewOnly();
   if (!table.Exists() && !preview) table.CreateTable();
@@ -132,6 +134,7 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   // preview know what it would change before anything changes.
   const RunReport plan = PreviewSynchronise(PdbList, reglist, RequireStore());
   if (!GoAhead(plan)) return;
+  BackUpBefore(plan, browser_type);
   table.Open();
   CreateFavorites();
   TFavoritesBase& store = RequireStore();
@@ -152,7 +155,7 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
 
   CreateFavorites();
   SaveList(RequireStore(), browser_type);
-  FinishRunRecord(report);
+  FinishRunRecord(report, [&] { return recorder.Recording().WrittenRecords(); });
 }
 
 void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
@@ -176,7 +179,7 @@ void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
   handheld_at_risk_ = false;
   RemoveRecovery(recovery_path);
   SaveList(store, browser_type);
-  FinishRunRecord(OverwriteReport(PdbList, store));
+  FinishRunRecord(OverwriteReport(PdbList, store), [&] { return RecordsOf(store); });
 }
 
 void TDataModule1::RestorePending(const std::string& recovery_path) {

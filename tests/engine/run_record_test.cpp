@@ -173,5 +173,39 @@ TEST_P(RunRecord, GuardStopsAMassDeletionUntilAllowed) {
   EXPECT_TRUE(h.Handheld().empty());
 }
 
+// A run that deletes or changes desktop favourites keeps them first; a
+// restore puts them back as a new change that reaches the handheld, and
+// keeps what it replaced in a backup of its own.
+TEST_P(RunRecord, BackupKeepsWhatARunChangesAndRestoresIt) {
+  Desktop({{"", "Search", "http://search/"}, {"News", "BBC", "http://bbc/"}, {"News", "Reg", "http://reg/"}});
+  ASSERT_EQ(Sync().exit_code, 0);
+  h.PutHandheld({{"Search", 0, kFav, "http://search/"}, {"News", 0, kDir, ""},
+                 {"BBC", 1, kFav | kDeleted, "http://bbc/"}, {"Reg", 1, kFav | kModified, "http://reg2/"}});
+  ASSERT_EQ(Sync().exit_code, 0);
+  auto listed = Hotsync({"backups"});
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, end; (end = listed.output.find('\n', at)) != std::string::npos; at = end + 1)
+    lines.push_back(listed.output.substr(at, end - at));
+  ASSERT_EQ(lines.size(), 2u) << listed.output;
+  EXPECT_THAT(lines[1], HasSubstr("  handheld: 0 added, 0 changed, 0 deleted; desktop: 0 added, 1 changed, 1 deleted  "));
+  const std::string id = lines[1].substr(0, lines[1].find(' '));
+  const std::string kept = lines[1].substr(lines[1].rfind("  ") + 2);
+  EXPECT_TRUE(platform::FileExists(kept + "/handheld.krv"));
+  if (IsFolder()) {
+    EXPECT_EQ(DescribeFavoritesFolder(kept + "/desktop"), "dir \\News\nfile \\News\\BBC.url=http://bbc/\nfile \\News\\Reg.url=http://reg/\n");
+  } else {
+    EXPECT_THAT(FileBytes(kept + "/desktop/bookmarks.htm"), HasSubstr(">BBC</A>"));
+  }
+
+  auto restore = Hotsync({"restore-backup", id, "--conduit", BinFolder() + "Kestro.dll"});
+  ASSERT_EQ(restore.exit_code, 0) << restore.output;
+  const std::string desktop = IsFolder() ? DescribeFavoritesFolder(Store()) : FileBytes(Store());
+  EXPECT_THAT(desktop, HasSubstr("http://bbc/"));
+  EXPECT_THAT(desktop, HasSubstr("http://reg/"));
+  EXPECT_THAT(h.HandheldShape(), ::testing::Contains("BBC|1|5|http://bbc/|1"));
+  EXPECT_THAT(Hotsync({"backups"}).output, HasSubstr("desktop: 0 added, 0 changed, 0 deleted"));
+  EXPECT_EQ(Hotsync({"restore-backup", "19990101-000000", "--conduit", BinFolder() + "Kestro.dll"}).exit_code, 1);
+}
+
 }  // namespace
 }  // namespace kestro::testing
