@@ -1,6 +1,6 @@
 // hotsync sync: one HotSync of every registered conduit, or of one, for one
 // user: queued installs first, then each conduit's OpenConduit with the
-// user's folders, its progress shown as it arrives. A conduit that answers
+// user's folders, its progress shown on a terminal as one changing line. A conduit that answers
 // non-zero, or whose run ends in a "sync aborted" log entry, fails the
 // HotSync (exit 1).
 #include <cstdio>
@@ -40,7 +40,22 @@ const char kHelp[] =
     "                  limit of a side's favourites\n"
     "Exit codes: 0 done, 1 a conduit failed, 2 usage, 3 no such conduit, 4 conduit not loadable.";
 
-void ShowProgress(const char* text) { Say(std::string("  ") + (text ? text : "")); }
+// On a terminal, progress is one line that each report overwrites; without
+// one (a file, a pipe) it is not shown.
+bool progress_shown = false;
+void ShowProgress(const char* text) {
+  static const bool terminal = platform::StandardOutputIsTerminal();
+  if (!terminal) return;
+  std::string line = std::string("  ") + (text ? text : "");
+  if (line.size() < 79) line.resize(79, ' ');
+  std::fputs(("\r" + line).c_str(), stdout);
+  std::fflush(stdout);
+  progress_shown = true;
+}
+void EndProgress() {
+  if (progress_shown) std::fputs("\n", stdout);
+  progress_shown = false;
+}
 
 // Moves the files queued by the install aide onto the handheld.
 void InstallQueued(const host::HotSyncUser& user) {
@@ -100,7 +115,9 @@ bool RunConduit(const Target& target, const host::HotSyncUser& user, const std::
   props.m_UserId = user.id;
   std::size_t logged = host::ReadLastSession(log).size();
   int32_t result = 0;
-  if (!conduit.OpenConduit(ShowProgress, props, result)) {
+  const bool opened = conduit.OpenConduit(ShowProgress, props, result);
+  EndProgress();
+  if (!opened) {
     Fail(kNoConduit, conduit.Error());
     exit_code = std::max(exit_code, static_cast<int>(kNoConduit));
     return false;

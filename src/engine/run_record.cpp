@@ -34,8 +34,11 @@ void TDataModule1::FinishRunRecord(const RunReport& report, const std::function<
   }
 }
 
+void TDataModule1::ReportPhase(const std::string& phase) { component_->ReportProgress(phase); }
+
 void TDataModule1::BackUpBefore(const RunReport& plan, int32_t browser_type) {
   if (conduit_folder_.empty() || !plan.ChangesDesktop()) return;
+  ReportPhase("Backing up the desktop favourites");
   BackUpDesktop(BackupFolder(conduit_folder_, run_id_), browser_type, ReadFavoritesPath(), plan);
 }
 

@@ -55,6 +55,7 @@ TreeEntries EntriesOf(const FavoriteItemList& items, bool skip_deleted) { return
 void RunReport::AddSide(const std::string& side, const TreeEntries& before, const TreeEntries& after) {
   const std::size_t first = actions_.size();
   SideCounts& counts = side == "handheld" ? handheld_ : desktop_;
+  counts.entries_after = static_cast<int>(after.size());
   std::unordered_map<std::string, std::vector<std::size_t>> after_by_key;
   for (std::size_t i = 0; i < after.size(); ++i) after_by_key[KeyOf(after[i])].push_back(i);
   std::vector<bool> after_used(after.size(), false);

@@ -39,6 +39,7 @@ struct SideCounts {
   int added = 0, changed = 0, deleted = 0;
   int favorites_before = 0;  // favourites (not folders) on the side before the run
   int favorites_deleted = 0;
+  int entries_after = 0;  // favourites and folders on the side after the run
 };
 
 class RunReport {

@@ -113,6 +113,7 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   RestorePending(recovery_path);
   const int32_t browser_type = ReadBrowserType();
   if (!PreviewOnly()) RestoreAskedBackup(browser_type);
+  ReportPhase("Reading the desktop favourites");
   CreateFavorites();
   RequireStore();
   ThcdPalmRemoteTable& table = *table_;
@@ -120,6 +121,7 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   if (!table.Exists() && !preview) table.CreateTable();
   // Read-only until the plan is allowed, so that a preview or a stopped run
   // leaves the database file as it was.
+  ReportPhase("Reading the handheld");
   if (table.Exists()) {
     table.SetReadOnly(true);
     table.Open();
@@ -132,6 +134,7 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   LoadList(reglist, browser_type);
   // The run is first made against stand-ins, so that the guard and the
   // preview know what it would change before anything changes.
+  ReportPhase("Planning");
   const RunReport plan = PreviewSynchronise(PdbList, reglist, RequireStore());
   if (!GoAhead(plan)) return;
   BackUpBefore(plan, browser_type);
@@ -145,7 +148,10 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   RepairTreeOrder(PdbList);
   StateIndex state(reglist);
   TableRecordWriter writer(table);
-  RunRecorder recorder(PdbList, store, &writer);
+  const std::string total = std::to_string(plan.Handheld().entries_after);
+  ReportPhase("Synchronising: 0/" + total);
+  RunRecorder recorder(PdbList, store, &writer,
+                       [&](int written) { ReportPhase("Synchronising: " + std::to_string(written) + "/" + total); });
   Reconciliation(PdbList, store, state, recorder.Writer()).Run();
   table.Close();
   handheld_at_risk_ = false;
@@ -153,6 +159,7 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   LogStoreNotices();
   const RunReport report = recorder.Report();
 
+  ReportPhase("Saving the state");
   CreateFavorites();
   SaveList(RequireStore(), browser_type);
   FinishRunRecord(report, [&] { return recorder.Recording().WrittenRecords(); });

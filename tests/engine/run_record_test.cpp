@@ -207,5 +207,22 @@ TEST_P(RunRecord, BackupKeepsWhatARunChangesAndRestoresIt) {
   EXPECT_EQ(Hotsync({"restore-backup", "19990101-000000", "--conduit", BinFolder() + "Kestro.dll"}).exit_code, 1);
 }
 
+// On a terminal a HotSync shows its progress as one line, phase and records
+// done of all; without one (as in every other test here) it stays quiet.
+TEST_P(RunRecord, ProgressIsOneLineOnATerminalOnly) {
+  Desktop({{"", "Search", "http://search/"}, {"News", "BBC", "http://bbc/"}});
+  auto piped = Sync();
+  ASSERT_EQ(piped.exit_code, 0) << piped.output;
+  EXPECT_THAT(piped.output, Not(HasSubstr("Synchronising")));
+#if !defined(_WIN32)
+  if (!platform::FileExists("/usr/bin/script")) GTEST_SKIP() << "no script(1) to give the program a terminal";
+  auto shown = RunProgram("/usr/bin/script",
+                          {"-qec", BinFolder() + "hotsync sync --conduit " + BinFolder() + "Kestro.dll", "/dev/null"});
+  EXPECT_THAT(shown.output, HasSubstr("\r  Reading the handheld"));
+  EXPECT_THAT(shown.output, HasSubstr("\r  Synchronising: 0/3 "));
+  EXPECT_THAT(shown.output, HasSubstr("\r  Saving the state"));
+#endif
+}
+
 }  // namespace
 }  // namespace kestro::testing
