@@ -1,5 +1,7 @@
 #include "engine/backups.h"
 
+#include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "base/exception.h"
@@ -96,8 +98,9 @@ void BackUpDesktop(const std::string& folder, int32_t browser_type, const std::s
   }
 }
 
-void KeepHandheldRecords(const std::string& folder, const FavoriteItemList& records, const RunReport& report) {
-  platform::CreateDirectories(folder);
+void KeepHandheldRecords(const std::string& folder, const FavoriteItemList& records, const RunReport& report,
+                         int32_t browser_type, const std::string& location) {
+  Describe(folder, browser_type, location);
   SaveRecovery(Join(folder, "handheld.krv"), records);
   const std::string file = Join(folder, "backup.txt");
   std::string text;
@@ -141,12 +144,12 @@ void RestoreDesktop(const std::string& from, const std::string& into, int32_t br
   if (!platform::ReadWholeFile(Join(from, "backup.txt"), description)) {
     throw Exception(Format("There is no backup \"%s\"", FileName(from).c_str()));
   }
-  if (description.rfind(Format("BrowserType=%d\n", browser_type), 0) != 0) {
-    throw Exception(Format("The backup \"%s\" was made of another kind of favourites", FileName(from).c_str()));
-  }
   std::vector<std::string> files;
   const std::string desktop = Join(from, "desktop");
   ListFiles(desktop, "", files);
+  if (!files.empty() && description.rfind(Format("BrowserType=%d\n", browser_type), 0) != 0) {
+    throw Exception(Format("The backup \"%s\" was made of another kind of favourites", FileName(from).c_str()));
+  }
   Describe(into, browser_type, location);
   for (const std::string& relative : files) {
     const std::string target = browser_type == kBrowserNetscape ? location : Join(location, relative);
@@ -155,6 +158,73 @@ void RestoreDesktop(const std::string& from, const std::string& into, int32_t br
   for (const std::string& relative : files) {
     CopyBytes(Join(desktop, relative), browser_type == kBrowserNetscape ? location : Join(location, relative));
   }
+}
+
+int MergeBackupRecords(FavoriteItemList& handheld, const std::string& backup_folder) {
+  const std::string file = Join(backup_folder, "handheld.krv");
+  if (!platform::FileExists(file)) return 0;
+  const FavoriteItemList saved = LoadRecovery(file);
+  const TreeEntries wanted = EntriesOf(saved, /*skip_deleted=*/true);
+  int32_t next_id = 0;
+  for (const auto& item : handheld) next_id = std::max(next_id, item->RecID);
+  auto key = [](const TreeEntry& e) { return e.folder + '\x01' + e.title + '\x01' + e.url; };
+  std::unordered_set<std::string> have;
+  for (const TreeEntry& e : EntriesOf(handheld, /*skip_deleted=*/false)) {
+    if (e.is_url) have.insert(key(e));
+  }
+  int added = 0;
+  for (const TreeEntry& entry : wanted) {
+    if (!entry.is_url || !have.insert(key(entry)).second) continue;
+    // The folder chain: each folder found inside the one before, or made.
+    std::size_t insert_at = handheld.size();
+    int32_t parent = 0, level = 0;
+    std::string path;
+    std::size_t search_from = 0, search_end = handheld.size();
+    for (std::size_t at = 1; at <= entry.folder.size();) {
+      std::size_t end = entry.folder.find('\\', at);
+      if (end == std::string::npos) end = entry.folder.size();
+      const std::string name = entry.folder.substr(at, end - at);
+      at = end + 1;
+      std::size_t found = search_end;
+      for (std::size_t i = search_from; i < search_end; ++i) {
+        const FavoriteItem& f = *handheld[i];
+        if (f.Level == level && !f.isUrl && !f.isDeleted && f.NameText() == name) {
+          found = i;
+          break;
+        }
+        if (f.Level < level) break;
+      }
+      if (found == search_end) {
+        auto folder = NewFavoriteItem();
+        folder->SetName(name);
+        folder->Level = level;
+        folder->Parent = parent;
+        folder->RecID = ++next_id;
+        folder->isVisible = 1;
+        folder->isNew = 1;
+        handheld.insert(handheld.begin() + static_cast<std::ptrdiff_t>(search_end), std::move(folder));
+        ++added;
+        found = search_end;
+      }
+      parent = handheld[found]->RecID;
+      ++level;
+      search_from = found + 1;
+      search_end = search_from;
+      while (search_end < handheld.size() && handheld[search_end]->Level >= level) ++search_end;
+      insert_at = search_from;
+    }
+    auto favorite = NewFavoriteItem();
+    favorite->SetName(entry.title);
+    favorite->SetURL(entry.url);
+    favorite->Level = level;
+    favorite->Parent = parent;
+    favorite->isUrl = 1;
+    favorite->isVisible = 1;
+    favorite->isNew = 1;
+    handheld.insert(handheld.begin() + static_cast<std::ptrdiff_t>(insert_at), std::move(favorite));
+    ++added;
+  }
+  return added;
 }
 
 }  // namespace kestro

@@ -23,7 +23,8 @@ std::string BackupFolder(const std::string& conduit_folder, const std::string& i
 void BackUpDesktop(const std::string& folder, int32_t browser_type, const std::string& location,
                    const RunReport& plan);
 // Keeps the handheld's records and describes the backup.
-void KeepHandheldRecords(const std::string& folder, const FavoriteItemList& records, const RunReport& report);
+void KeepHandheldRecords(const std::string& folder, const FavoriteItemList& records, const RunReport& report,
+                         int32_t browser_type, const std::string& location);
 // The records a store's entries make on the handheld, each folder with an ID
 // of its own and each entry with its folder's as Parent.
 FavoriteItemList RecordsOf(const TFavoritesBase& store);
@@ -35,5 +36,12 @@ void PruneBackups(const std::string& conduit_folder, int keep);
 // it was made of another kind of store.
 void RestoreDesktop(const std::string& from, const std::string& into, int32_t browser_type,
                     const std::string& location);
+
+// Puts the backup's handheld records that the handheld lacks (same folder,
+// title and address) back among handheld, marked new, so that the run
+// carries them to the desktop as any new favourite; missing folders are made
+// at the end of the top level. Never removes or changes a record. Returns
+// how many records were added.
+int MergeBackupRecords(FavoriteItemList& handheld, const std::string& backup_folder);
 
 }  // namespace kestro

@@ -61,6 +61,7 @@ class TDataModule1 : public Component {
   // puts back a backup the host asked for (KESTRO_RESTORE_BACKUP).
   void BackUpBefore(const RunReport& plan, int32_t browser_type);
   void RestoreAskedBackup(int32_t browser_type);
+  void RestoreAskedHandheld();
   // Progress for the host: a phase, or how many of the run's records are
   // written, as "phase: done/total".
   void ReportPhase(const std::string& phase);

@@ -25,13 +25,22 @@ void TDataModule1::FinishRunRecord(const RunReport& report, const std::function<
     KeepRunDetail(conduit_folder_, run_id_, report);
     const std::string backup = BackupFolder(conduit_folder_, run_id_);
     if (!report.Empty() || platform::DirectoryExists(backup)) {
-      KeepHandheldRecords(backup, handheld(), report);
+      KeepHandheldRecords(backup, handheld(), report, ReadBrowserType(), ReadFavoritesPath());
       PruneBackups(conduit_folder_, ReadBackupCount());
     }
   } catch (const std::exception& e) {
     // The run itself is done; only its record is missing.
     AddConduitLogEntry(prefix + MessageOf(e), hostapi::kActivityText);
   }
+}
+
+void TDataModule1::RestoreAskedHandheld() {
+  auto id = platform::GetEnv("KESTRO_RESTORE_BACKUP");
+  if (!id || conduit_folder_.empty()) return;
+  const int added = MergeBackupRecords(PdbList, BackupFolder(conduit_folder_, *id));
+  AddConduitLogEntry(CurrentConduitName() + " - " + std::to_string(added) + " favourites and folders of backup " + *id +
+                         " that the handheld lacked were put back on it",
+                     hostapi::kActivityText);
 }
 
 void TDataModule1::ReportPhase(const std::string& phase) { component_->ReportProgress(phase); }

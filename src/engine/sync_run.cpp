@@ -129,6 +129,7 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
     table.Close();
     table.SetReadOnly(false);
   }
+  if (!PreviewOnly()) RestoreAskedHandheld();
   // Everything that can be wrong on the desktop is found before the handheld
   // is touched: the store is loaded, and so is the state file.
   LoadList(reglist, browser_type);
