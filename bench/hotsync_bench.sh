@@ -18,6 +18,10 @@
 #            bookmark file and an empty favourites folder
 #   deep     a first HotSync of a bookmark file of folders nested 20,000 deep
 #   growth   the steady HotSync at 1,000 to 16,000 favourites
+#   recovery the recovery file on the steady HotSync of 10,000 favourites: its
+#            size (kept by a HotSync that loses its link at its first record
+#            write) beside the steady HotSync's times; run it on two builds
+#            to compare recovery file formats
 #
 # Each figure is the median of N runs (default 5) of wall time and of CPU time
 # (user + system); the machine may be shared, so medians, not means. Nothing
@@ -34,12 +38,12 @@ while [ $# -gt 0 ]; do
     --runs) runs="$2"; shift 2 ;;
     --build) build="$2"; shift 2 ;;
     --keep) keep=1; shift ;;
-    -h|--help) sed -n '2,25p' "$0"; exit 0 ;;
-    steady|first|deep|growth) cases+=("$1"); shift ;;
-    *) echo "usage: $0 [--runs N] [--build DIR] [--keep] [steady|first|deep|growth ...]" >&2; exit 2 ;;
+    -h|--help) sed -n '2,30p' "$0"; exit 0 ;;
+    steady|first|deep|growth|recovery) cases+=("$1"); shift ;;
+    *) echo "usage: $0 [--runs N] [--build DIR] [--keep] [steady|first|deep|growth|recovery ...]" >&2; exit 2 ;;
   esac
 done
-[ ${#cases[@]} -gt 0 ] || cases=(steady first deep growth)
+[ ${#cases[@]} -gt 0 ] || cases=(steady first deep growth recovery)
 
 case "$build" in /*) bin="$build/bin" ;; *) bin="$PWD/$build/bin" ;; esac
 conduit="$bin/Kestro.so"
@@ -234,6 +238,30 @@ growth() {
       row "$store, $size favourites" "$wall" "$cpu" "$note"
       rm -rf "$world_dir"
     done
+  done
+}
+
+recovery() {
+  echo
+  header "the recovery file on the steady HotSync, $n favourites"
+  local browser store size before_ms
+  for browser in 1 0; do
+    world "recovery-$browser" "$browser"
+    if [ "$browser" = 1 ]; then
+      store="bookmark file"
+      make_favorites bookmarks "$n" "$location"
+    else
+      store="favourites folder"
+      make_favorites folder "$n" "$location"
+    fi
+    forget
+    sync_once
+    KESTRO_HOST_FAULT="SyncWriteRec:1:268461072:sticky" sync_once
+    size=$(stat -c %s "$world_dir"/*.krv)
+    sync_once  # puts the records back
+    measure :
+    row "$store: steady HotSync" "$wall" "$cpu" "recovery file $size bytes ($((size / records)) a record)"
+    rm -rf "$world_dir"
   done
 }
 

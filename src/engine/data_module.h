@@ -12,6 +12,7 @@
 
 #include "base/component.h"
 #include "conduit/palm_component.h"
+#include "engine/item_list.h"
 #include "engine/run_report.h"
 #include "favorites/favorite_item.h"
 #include "favorites/favorites_base.h"
@@ -51,6 +52,8 @@ class TDataModule1 : public Component {
   // After a failure: puts the handheld back when the run had emptied it.
   void RestoreAfterFailure(const std::string& recovery_path);
   void LogStoreNotices();
+  // Names in the log each handheld record the load left aside.
+  void LogDamagedRecords();
   void ReleaseRun();
   // The run's record (run_record.cpp): where it is kept, and, after a run on
   // the data, its summary in the HotSync log and its detail file.
@@ -72,9 +75,13 @@ class TDataModule1 : public Component {
   std::unique_ptr<ThcdPalmComponent> component_;
   std::unique_ptr<ThcdPalmRemoteTable> table_;
   FavoriteItemList PdbList;
+  std::vector<DamagedRecord> damaged_;  // records of the handheld that do not decode
   FavoriteItemList reglist;
   std::unique_ptr<TFavoritesBase> favorites_;
   bool handheld_at_risk_ = false;  // emptied since the recovery file was made
+  // A damaged recovery file was set aside: what the handheld lost is not
+  // known, so the run works as a first one, without the remembered desktop.
+  bool merge_only_ = false;
   std::string conduit_folder_;     // the conduit's folder of the HotSync user
   std::string run_id_;
 };

@@ -20,7 +20,8 @@ std::string FolderMatcher::Key(std::string_view name, bool is_url) {
   return key;
 }
 
-int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_view* url) {
+int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_view* url,
+                        bool address_only) {
   auto it = buckets_.find(Key(name, is_url));
   if (it == buckets_.end()) return -1;
   Bucket& bucket = it->second;
@@ -35,14 +36,26 @@ int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_vi
       if (!removed_[static_cast<std::size_t>(index)] && Item(index)->URLText() == *url)
         return index;
     }
+    if (address_only && bucket.indices.size() > 1) return -1;
   }
   return bucket.indices[bucket.next];
 }
 
 int FolderMatcher::Match(const FavoriteItem& item) {
   const std::string_view url = item.URLText();
-  int same_kind = Find(item.NameText(), item.isUrl != 0, &url);
-  return same_kind >= 0 ? same_kind : Find(item.NameText(), item.isUrl == 0, nullptr);
+  // A deletion must not take another favourite of its name for its own.
+  return Find(item.NameText(), item.isUrl != 0, &url, item.isUrl && item.isDeleted);
+}
+
+std::vector<int> FolderMatcher::Folders(std::string_view name) const {
+  std::vector<int> folders;
+  auto it = buckets_.find(Key(name, false));
+  if (it == buckets_.end()) return folders;
+  for (std::size_t i = it->second.next; i < it->second.indices.size(); ++i) {
+    const int index = it->second.indices[i];
+    if (!removed_[static_cast<std::size_t>(index)]) folders.push_back(index);
+  }
+  return folders;
 }
 
 FavoriteItemView FolderMatcher::Remaining() const {

@@ -17,13 +17,16 @@ class FolderMatcher {
  public:
   explicit FolderMatcher(FavoriteItemView items);
 
-  // The first remaining item of the handheld item's name, preferring one of
-  // its kind (favourite or folder) over one of the other kind, and among
-  // several of one name and kind the first with its address, so that repeated
-  // names pair up by content rather than by order; -1 when none remains.
+  // The first remaining item of the handheld item's name and kind (a folder
+  // never pairs with a favourite: neither could take the other's place), and
+  // among several of one name the first with its address, so that repeated
+  // names pair up by content rather than by order; -1 when none remains. A
+  // favourite deleted on the handheld pairs with one of another address only
+  // when the folder holds no other of its name, so that a deletion never
+  // lands on a favourite the handheld kept.
   int Match(const FavoriteItem& item);
-  // The first remaining folder of that name, or -1.
-  int FirstFolder(std::string_view name) { return Find(name, false, nullptr); }
+  // Every remaining folder of that name, in order.
+  std::vector<int> Folders(std::string_view name) const;
 
   FavoriteItem* Item(int index) const { return items_[static_cast<std::size_t>(index)]; }
   void Remove(int index) { removed_[static_cast<std::size_t>(index)] = true; }
@@ -36,7 +39,10 @@ class FolderMatcher {
     std::vector<int> indices;  // increasing
   };
   static std::string Key(std::string_view name, bool is_url);
-  int Find(std::string_view name, bool is_url, const std::string_view* url);
+  // address_only: where the folder holds several of the name, none of
+  // another address.
+  int Find(std::string_view name, bool is_url, const std::string_view* url,
+           bool address_only = false);
 
   FavoriteItemView items_;
   std::vector<bool> removed_;

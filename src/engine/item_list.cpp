@@ -36,12 +36,18 @@ void ConfigureFavoritesTable(ThcdPalmRemoteTable& table) {
   table.Loaded();
 }
 
-FavoriteItemList LoadPdbList(ThcdPalmRemoteTable& table) {
+FavoriteItemList LoadPdbList(ThcdPalmRemoteTable& table, std::vector<DamagedRecord>& damaged) {
   FavoriteItemList list;
+  damaged.clear();
   try {
     if (table.RecordCount() == 0) return list;
     ThcdPalmFields& fields = table.Fields();
     while (!table.Eof()) {
+      if (!table.DecodeFailure().empty()) {
+        damaged.push_back({table.GetRecordId(), table.DecodeFailure()});
+        table.Next();
+        continue;
+      }
       auto item = NewFavoriteItem();
       item->RecID = static_cast<int32_t>(table.GetRecordId());
       item->SetName(fields.Field(kName).AsString());
@@ -70,14 +76,24 @@ int32_t TableRecordWriter::WriteNewRecord(const FavoriteItem& item, int32_t pare
   return static_cast<int32_t>(table_.GetRecordId());
 }
 
-void OverwriteHandheld(ThcdPalmRemoteTable& table, TFavoritesBase& store) {
+void RemoveLoadedRecords(ThcdPalmRemoteTable& table, const FavoriteItemList& loaded, bool any_damaged) {
+  if (!any_damaged) {
+    table.EmptyTable();
+    return;
+  }
+  for (const auto& item : loaded) table.DeleteRecordId(static_cast<uint32_t>(item->RecID));
+}
+
+void OverwriteHandheld(ThcdPalmRemoteTable& table, TFavoritesBase& store, const FavoriteItemList& loaded,
+                       bool any_damaged) {
   try {
     if (table.Exists()) {
-      table.EmptyTable();
+      table.Open();
+      RemoveLoadedRecords(table, loaded, any_damaged);
     } else {
       table.CreateTable();
+      table.Open();
     }
-    table.Open();
     // The new ID of the last folder written at each Level, by Level + 1; it
     // grows with the nesting, so folders of any depth keep their contents.
     std::vector<int32_t> parents(256, 0);

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "engine/record_writer.h"
 #include "favorites/favorite_item.h"
@@ -17,14 +19,30 @@ namespace kestro {
 // with the fields Name, Parent, Level, Status and URL.
 void ConfigureFavoritesTable(ThcdPalmRemoteTable& table);
 
-// Every record of the open table as an item, in record order. Failures raise
-// through RaiseError with 3001.
-FavoriteItemList LoadPdbList(ThcdPalmRemoteTable& table);
+// A handheld record whose bytes do not read as a favourite. A run never
+// loads, rewrites or removes it: one damaged record must not stop every
+// HotSync, and what it held may still be read by other means.
+struct DamagedRecord {
+  uint32_t id = 0;
+  std::string reason;
+};
 
-// Replaces every record by the store's items, in the store's order, each with
-// the new ID of its folder's record as Parent. Opens and closes the table.
-// Failures raise through RaiseError with 3012.
-void OverwriteHandheld(ThcdPalmRemoteTable& table, TFavoritesBase& store);
+// Every record of the open table as an item, in record order; records that
+// do not decode are left out and named in `damaged`. Other failures raise
+// through RaiseError with 3001.
+FavoriteItemList LoadPdbList(ThcdPalmRemoteTable& table, std::vector<DamagedRecord>& damaged);
+
+// Removes the loaded records from the open table before they are written
+// again. With no damaged record the database is emptied in one call;
+// otherwise each loaded record is deleted by its ID and the damaged ones stay.
+void RemoveLoadedRecords(ThcdPalmRemoteTable& table, const FavoriteItemList& loaded, bool any_damaged);
+
+// Replaces the loaded records by the store's items, in the store's order,
+// each with the new ID of its folder's record as Parent; damaged records
+// stay. Opens and closes the table. Failures raise through RaiseError with
+// 3012.
+void OverwriteHandheld(ThcdPalmRemoteTable& table, TFavoritesBase& store, const FavoriteItemList& loaded,
+                       bool any_damaged);
 
 // Writes items as new records of an open table.
 class TableRecordWriter : public HandheldRecordWriter {

@@ -1,6 +1,7 @@
 #include "engine/reconciliation.h"
 
 #include <cstring>
+#include <set>
 
 #include "base/text.h"
 #include "favorites/kestro_error.h"
@@ -124,7 +125,7 @@ void Reconciliation::SyncFolder(int& position, const std::string& enclosing_path
       for (FavoriteItem* p : rest) p->Parent = parent;
     });
   }
-  AddPCItems(rest, path);
+  AddPCItems(rest);
 }
 
 void Reconciliation::HandleItem(int& position, const std::string& path, FolderMatcher& fav_list) {
@@ -133,12 +134,29 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
   visited_[static_cast<std::size_t>(h_position)] = true;
 
   int d_index = -1;
-  RunStep("3003", [&] { d_index = fav_list.Match(h); });
+  RunStep("3003", [&] {
+    d_index = h.isUrl ? fav_list.Match(h) : MatchFolder(h_position, h.NameText(), fav_list);
+  });
   FavoriteItem* d = d_index >= 0 ? fav_list.Item(d_index) : nullptr;
 
   // Push the handheld's edit to the desktop, from the flags as loaded.
-  RunStep("3004", [&] { PushEdit(path, h, d, d_index, fav_list); });
+  RunStep("3004", [&] { PushEdit(h_position, path, d, d_index, fav_list); });
   desktop_folders_[static_cast<std::size_t>(h_position)] = d && !d->isUrl ? d : nullptr;
+  // A new handheld folder is made on the desktop now, even when it is empty:
+  // else the next run would take it for one the desktop deleted.
+  if (!d && !h.isUrl && h.isNew && !h.isDeleted) {
+    RunStep("3004", [&] {
+      FavoriteItem* parent = nullptr;
+      if (!DesktopFolder(passes_.size() - 1, parent)) return;
+      desktop_folders_[static_cast<std::size_t>(h_position)] =
+          favorites_.AddFolder(ItemPath(path, h), parent, h.NameText());
+    });
+  }
+
+  // A new item the desktop could not take stays new on the handheld, so the
+  // next run offers it again rather than taking it for a deleted one.
+  const bool refused = h.isNew && !h.isDeleted && !d &&
+                       !desktop_folders_[static_cast<std::size_t>(h_position)];
 
   // Decide which version survives.
   FavoriteItem* current = &h;
@@ -146,7 +164,9 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
     bool known = state_.URLExistInFile(h);
     bool edited = h.isNew || h.isModified;
     if (!d) {
-      if (known) {
+      // The last run knew the name, but a new item never was on the desktop
+      // (another of its name was).
+      if (known && !h.isNew) {
         h.isDeleted = 1;  // deleted on the desktop since the last run
       } else if (h.isUrl && !edited && !h.isDeleted) {
         FavoriteItem* folder = nullptr;  // the desktop never had it
@@ -156,9 +176,12 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
       if (h.isUrl) favorites_.DeleteFavorite(ItemPath(path, h), d);
     } else if (!edited) {
       current = d;  // the desktop version wins
+      // The desktop keeps no open or closed state: a folder keeps the
+      // handheld's, or every run after a close would open it again.
+      if (!d->isUrl && !h.isUrl) d->isClosed = h.isClosed;
     }
-    if (d) fav_list.Remove(d_index);
-    current->isNew = 0;
+    if (d_index >= 0) fav_list.Remove(d_index);
+    current->isNew = refused ? 1 : 0;
     current->isModified = 0;
   });
 
@@ -185,6 +208,46 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
   });
 }
 
+int Reconciliation::MatchFolder(int position, std::string_view name, FolderMatcher& fav_list) {
+  const FavoriteItem& h = At(position);
+  const std::vector<int> folders = fav_list.Folders(name);
+  if (folders.size() < 2) return folders.empty() ? -1 : folders.front();
+  // An entry shared by name counts twice, once more when its address is the
+  // same too: an address changed on one side still tells the folders apart.
+  auto by_name = [](const FavoriteItem& item) {
+    std::string key = AsciiUpper(item.NameText());
+    key.push_back(item.isUrl ? '\1' : '\0');
+    return key;
+  };
+  auto whole = [&](const FavoriteItem& item) { return by_name(item).append(item.URLText()); };
+  std::multiset<std::string> own_names, own_wholes;
+  for (int i = position + 1; i < Count() && At(i).Level > h.Level; ++i) {
+    if (At(i).Level != h.Level + 1) continue;
+    own_names.insert(by_name(At(i)));
+    own_wholes.insert(whole(At(i)));
+  }
+  auto take = [](std::multiset<std::string>& from, const std::string& key) {
+    auto it = from.find(key);
+    if (it == from.end()) return 0;
+    from.erase(it);
+    return 1;
+  };
+  int best = folders.front();
+  std::size_t best_score = 0;
+  for (int index : folders) {
+    std::multiset<std::string> names = own_names, wholes = own_wholes;
+    std::size_t score = 0;
+    for (const FavoriteItem* entry : favorites_.FolderContents(fav_list.Item(index))) {
+      score += 2 * take(names, by_name(*entry)) + take(wholes, whole(*entry));
+    }
+    if (score > best_score) {
+      best = index;
+      best_score = score;
+    }
+  }
+  return best;
+}
+
 bool Reconciliation::DesktopFolder(std::size_t depth, FavoriteItem*& folder) {
   Pass& pass = passes_[depth];
   folder = pass.desktop;
@@ -203,17 +266,24 @@ bool Reconciliation::DesktopFolder(std::size_t depth, FavoriteItem*& folder) {
   return true;
 }
 
-void Reconciliation::PushEdit(const std::string& path, FavoriteItem& h, FavoriteItem*& d,
+void Reconciliation::PushEdit(int position, const std::string& path, FavoriteItem*& d,
                               int& d_index, FolderMatcher& fav_list) {
+  FavoriteItem& h = At(position);
   if (h.isUrl && h.isDeleted) return;  // a deleted favourite brings nothing back
   if (h.isUrl && (h.isNew || h.isModified)) {
     FavoriteItem* folder = nullptr;
     if (!DesktopFolder(passes_.size() - 1, folder)) return;
     if (h.isNew && !d) {
-      favorites_.AddFavorite(path, folder, h);
-    } else {
-      favorites_.ChangeFavorite(path, folder, d, h);
+      // The entry made is its counterpart now: a name the last run knew
+      // does not make the new favourite one the desktop deleted.
+      d = favorites_.AddFavorite(path, folder, h);
+      return;
     }
+    const std::size_t notices = favorites_.Notices().size();
+    favorites_.ChangeFavorite(path, folder, d, h);
+    // A change the store refused gives way to the desktop's version now;
+    // kept on the handheld, it would give way only in the next run.
+    if (d && favorites_.Notices().size() > notices) h.isNew = h.isModified = 0;
     return;
   }
   if (h.isNew || !h.isModified) return;
@@ -222,7 +292,7 @@ void Reconciliation::PushEdit(const std::string& path, FavoriteItem& h, Favorite
   // rename, even when a folder of the new name is there too; so it is not
   // added to the handheld a second time.
   const std::string former(h.URLText());
-  const int renamed = former.empty() ? -1 : fav_list.FirstFolder(former);
+  const int renamed = former.empty() ? -1 : MatchFolder(position, former, fav_list);
   FavoriteItem* entry = renamed >= 0 ? fav_list.Item(renamed) : nullptr;
   const bool done = favorites_.ChangeFolder(path, entry, h);
   std::memset(h.URL, 0, sizeof h.URL);
@@ -234,15 +304,16 @@ void Reconciliation::PushEdit(const std::string& path, FavoriteItem& h, Favorite
   d = entry;
 }
 
-void Reconciliation::AddPCItems(const FavoriteItemView& list, const std::string& path) {
+// No folder path is carried down: one per level of a deep tree would hold
+// memory in the square of its depth.
+void Reconciliation::AddPCItems(const FavoriteItemView& list) {
   RunStep("3008", [&] {
     for (FavoriteItem* p : list) {
       if (p->NameText().empty()) continue;
       int32_t id = Write(*p, p->Parent, AddedItemStatus(*p));
       p->RecID = id;
       if (!p->isUrl) {
-        std::string sub_path = ItemPath(path, *p);
-        AddPCItems(favorites_.GetFolderItems(p, id), sub_path);
+        AddPCItems(favorites_.GetFolderItems(p, id));
       }
     }
   });

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/folder_matcher.h"
@@ -32,7 +33,7 @@ class Reconciliation {
   // position is shared by every level of the recursion.
   void SyncFolder(int& position, const std::string& path);
   // Writes desktop-only items and their whole subtrees.
-  void AddPCItems(const FavoriteItemView& list, const std::string& path);
+  void AddPCItems(const FavoriteItemView& list);
 
  private:
   // A pass: the ID its contents take as Parent, and, for a folder whose own
@@ -59,7 +60,12 @@ class Reconciliation {
   // desktop has none; false when it cannot be had.
   bool DesktopFolder(std::size_t depth, FavoriteItem*& folder);
   void HandleItem(int& position, const std::string& path, FolderMatcher& fav_list);
-  void PushEdit(const std::string& path, FavoriteItem& h, FavoriteItem*& d, int& d_index,
+  // The desktop counterpart of the handheld folder at position, by name
+  // (its own, or its former one): among sibling folders of that name, the
+  // one whose contents share the most entries with its own (the first on a
+  // tie); -1 when none remains.
+  int MatchFolder(int position, std::string_view name, FolderMatcher& fav_list);
+  void PushEdit(int position, const std::string& path, FavoriteItem*& d, int& d_index,
                 FolderMatcher& fav_list);
 
   FavoriteItemList& pdb_list_;

@@ -16,8 +16,8 @@ constexpr int kMassDeletionFloor = 20;
 }  // namespace
 
 RunReport PreviewSynchronise(const FavoriteItemList& handheld, const FavoriteItemList& reglist,
-                             TFavoritesBase& held_store) {
-  held_store.HoldWrites();
+                             TFavoritesBase& preview_store) {
+  preview_store.Preview();
   FavoriteItemList copy;
   copy.reserve(handheld.size());
   for (const auto& record : handheld) {
@@ -27,9 +27,9 @@ RunReport PreviewSynchronise(const FavoriteItemList& handheld, const FavoriteIte
   }
   RepairTreeOrder(copy);
   StateIndex state(reglist);
-  RunRecorder recorder(copy, held_store, /*inner=*/nullptr);
-  Reconciliation(copy, held_store, state, recorder.Writer()).Run();
-  held_store.TakeNotices();
+  RunRecorder recorder(copy, preview_store, /*inner=*/nullptr);
+  Reconciliation(copy, preview_store, state, recorder.Writer()).Run();
+  preview_store.TakeNotices();
   return recorder.Report();
 }
 

@@ -13,9 +13,9 @@
 
 namespace kestro {
 
-// held_store: the desktop store, loaded afresh, whose writes this holds.
+// preview_store: the desktop store, loaded afresh, that this puts in preview.
 RunReport PreviewSynchronise(const FavoriteItemList& handheld, const FavoriteItemList& reglist,
-                             TFavoritesBase& held_store);
+                             TFavoritesBase& preview_store);
 
 // Empty when the plan may go ahead; else why not, with the counts and how
 // to allow it. A side loses too much when the run would delete at least 20

@@ -36,9 +36,7 @@ FavoriteItemList ItemsFromImages(const std::string& bytes) {
   FavoriteItemList items;
   items.reserve(bytes.size() / sizeof(FavoriteItem));
   for (std::size_t at = 0; at < bytes.size(); at += sizeof(FavoriteItem)) {
-    auto item = NewFavoriteItem();
-    std::memcpy(item.get(), bytes.data() + at, sizeof(FavoriteItem));
-    items.push_back(std::move(item));
+    items.push_back(FavoriteItemFromImage(bytes.data() + at));
   }
   return items;
 }
@@ -65,6 +63,15 @@ void LoadList(FavoriteItemList& reglist, int32_t browser_type) {
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "3010");
   }
+}
+
+bool StateMatchesStore(const FavoriteItemList& reglist, const TFavoritesBase& store) {
+  const std::vector<FavoriteItem*>& entries = store.Entries();
+  if (reglist.size() != entries.size()) return false;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (std::memcmp(reglist[i].get(), entries[i], sizeof(FavoriteItem)) != 0) return false;
+  }
+  return true;
 }
 
 StateIndex::StateIndex(const FavoriteItemList& reglist) {

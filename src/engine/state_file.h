@@ -24,6 +24,10 @@ void SaveList(const TFavoritesBase& store, int32_t browser_type);
 // empty. A file whose size is not a whole number of records fails.
 void LoadList(FavoriteItemList& reglist, int32_t browser_type);
 
+// Whether the state list holds, byte for byte, the store's entries as they
+// are: then saving the store would write the file it already is.
+bool StateMatchesStore(const FavoriteItemList& reglist, const TFavoritesBase& store);
+
 // Answers URLExistInFile: whether the state holds an item of the same Level,
 // the same kind and the same Name (letters A-Z folded). Indexed once, so each
 // question costs a hash lookup rather than a scan of the list.

@@ -125,35 +125,47 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   if (table.Exists()) {
     table.SetReadOnly(true);
     table.Open();
-    PdbList = LoadPdbList(table);
+    PdbList = LoadPdbList(table, damaged_);
     table.Close();
     table.SetReadOnly(false);
   }
-  if (!PreviewOnly()) RestoreAskedHandheld();
+  LogDamagedRecords();
+  if (!preview) RestoreAskedHandheld();
   // Everything that can be wrong on the desktop is found before the handheld
   // is touched: the store is loaded, and so is the state file.
   LoadList(reglist, browser_type);
+  // After a damaged recovery file nothing may read as deleted: the run
+  // merges as if no state were kept.
+  if (merge_only_) reglist.clear();
   // The run is first made against stand-ins, so that the guard and the
   // preview know what it would change before anything changes.
   ReportPhase("Planning");
   const RunReport plan = PreviewSynchronise(PdbList, reglist, RequireStore());
   if (!GoAhead(plan)) return;
   BackUpBefore(plan, browser_type);
-  table.Open();
   CreateFavorites();
   TFavoritesBase& store = RequireStore();
+  const bool state_current = !merge_only_ && StateMatchesStore(reglist, store);
+  StateIndex state(reglist);
+  reglist.clear();
+  table.Open();
   SaveRecovery(recovery_path, PdbList);
   handheld_at_risk_ = true;
-  table.EmptyTable();
+  RemoveLoadedRecords(table, PdbList, !damaged_.empty());
 
   RepairTreeOrder(PdbList);
-  StateIndex state(reglist);
   TableRecordWriter writer(table);
   const std::string total = std::to_string(plan.Handheld().entries_after);
   ReportPhase("Synchronising: 0/" + total);
   RunRecorder recorder(PdbList, store, &writer,
                        [&](int written) { ReportPhase("Synchronising: " + std::to_string(written) + "/" + total); });
+  // The desktop edits of the whole run reach the disk together, and before
+  // the handheld's records are final: a run stopped before then leaves the
+  // recovery file, whose records still carry their edit marks, so the next
+  // run makes the same edits again.
+  store.HoldWrites();
   Reconciliation(PdbList, store, state, recorder.Writer()).Run();
+  store.WriteHeld();
   table.Close();
   handheld_at_risk_ = false;
   RemoveRecovery(recovery_path);
@@ -161,8 +173,12 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   const RunReport report = recorder.Report();
 
   ReportPhase("Saving the state");
-  CreateFavorites();
-  SaveList(RequireStore(), browser_type);
+  // A store the run did not change, with a state file that already holds
+  // it, would be read again only to write the same bytes.
+  if (store.Changed() || !state_current) {
+    CreateFavorites();
+    SaveList(RequireStore(), browser_type);
+  }
   FinishRunRecord(report, [&] { return recorder.Recording().WrittenRecords(); });
 }
 
@@ -174,16 +190,19 @@ void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
   ThcdPalmRemoteTable& table = *table_;
   const bool on_handheld = table.Exists();
   if (on_handheld) {
+    table.SetReadOnly(true);
     table.Open();
-    PdbList = LoadPdbList(table);
+    PdbList = LoadPdbList(table, damaged_);
     table.Close();
+    table.SetReadOnly(false);
+    LogDamagedRecords();
   }
   if (!GoAhead(OverwriteReport(PdbList, store))) return;
   if (on_handheld) {
     SaveRecovery(recovery_path, PdbList);
     handheld_at_risk_ = true;
   }
-  OverwriteHandheld(table, store);
+  OverwriteHandheld(table, store, PdbList, !damaged_.empty());
   handheld_at_risk_ = false;
   RemoveRecovery(recovery_path);
   SaveList(store, browser_type);
@@ -195,11 +214,29 @@ void TDataModule1::RestorePending(const std::string& recovery_path) {
   if (PreviewOnly()) {
     throw Exception("An earlier HotSync left the handheld's records to put back; run a HotSync before a preview");
   }
-  FavoriteItemList records = LoadRecovery(recovery_path);
-  RestoreHandheld(*table_, records);
+  FavoriteItemList records;
+  try {
+    records = LoadRecovery(recovery_path);
+  } catch (const ERecoveryDamaged& e) {
+    // What the handheld lost is not known: nothing is put back or removed,
+    // and this run does not take a record missing on one side for a
+    // deletion, so nothing is deleted on either side either.
+    merge_only_ = true;
+    std::string aside = SetRecoveryAside(recovery_path);
+    LogText("the recovery file \"" + recovery_path + "\" kept since an earlier HotSync failed is damaged (" +
+            MessageOf(e) + "); nothing was put back or removed, " +
+            (aside.empty() ? std::string("the file could not be renamed") : "the file was kept as \"" + aside + "\"") +
+            ", and this HotSync deletes no favourite on either side");
+    if (aside.empty()) throw;
+    return;
+  }
+  RestoreOutcome restored = RestoreHandheld(*table_, recovery_path, records);
   RemoveRecovery(recovery_path);
   LogText("the handheld's " + std::to_string(records.size()) +
-          " favourites and folders, kept since an earlier HotSync failed, were put back");
+          " favourites and folders, kept since an earlier HotSync failed, were put back" +
+          (restored.later_work > 0
+               ? "; " + std::to_string(restored.later_work) + " added or changed on the handheld since were kept"
+               : std::string()));
 }
 
 void TDataModule1::RestoreAfterFailure(const std::string& recovery_path) {
@@ -214,7 +251,7 @@ void TDataModule1::RestoreAfterFailure(const std::string& recovery_path) {
   handheld_at_risk_ = false;
   try {
     FavoriteItemList records = LoadRecovery(recovery_path);
-    RestoreHandheld(*table_, records);
+    RestoreHandheld(*table_, recovery_path, records);
     RemoveRecovery(recovery_path);
     LogText("the handheld's " + std::to_string(records.size()) +
             " favourites and folders were put back as they were before this HotSync");
@@ -233,8 +270,18 @@ void TDataModule1::LogStoreNotices() {
   for (const std::string& notice : favorites_->TakeNotices()) LogText(notice);
 }
 
+void TDataModule1::LogDamagedRecords() {
+  for (const DamagedRecord& record : damaged_) {
+    LogText(Format("the handheld record with ID %u does not read as a favourite (%s); it was left on the handheld as it "
+                   "is and not synchronised",
+                   record.id, record.reason.c_str()));
+  }
+}
+
 void TDataModule1::ReleaseRun() {
   PdbList.clear();
+  damaged_.clear();
+  merge_only_ = false;
   reglist.clear();
   favorites_.reset();
   handheld_at_risk_ = false;

@@ -87,7 +87,7 @@ bool BookmarkHref(std::string_view line, std::string& url) {
     const std::size_t quote = line.find('"', start);
     const std::string_view piece =
         line.substr(start, quote == std::string_view::npos ? line.npos : quote - start);
-    if (piece.find("HREF") != std::string_view::npos) {
+    if (AsciiUpper(piece).find("HREF") != std::string::npos) {
       if (quote == std::string_view::npos) return false;  // no piece follows
       const std::size_t next = line.find('"', quote + 1);
       url.assign(

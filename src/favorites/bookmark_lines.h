@@ -36,7 +36,7 @@ std::string BookmarkTitle(std::string_view line);
 // Where that title starts in the line.
 std::size_t BookmarkTitleStart(std::string_view line);
 // The piece after the first double-quoted piece boundary whose piece holds
-// "HREF" (exact case): empty when no piece holds it; false when that piece is
+// "HREF" in any case, as browsers read it (old files write "href"): empty when no piece holds it; false when that piece is
 // the last one, so the address is missing.
 bool BookmarkHref(std::string_view line, std::string& url);
 

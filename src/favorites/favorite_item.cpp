@@ -28,9 +28,13 @@ void FavoriteItem::SetFlagsFromStatus(uint8_t status) {
   isModified = (status >> 5) & 1;
 }
 
-std::unique_ptr<FavoriteItem> NewFavoriteItem() {
-  auto item = std::make_unique<FavoriteItem>();
-  std::memset(item.get(), 0, sizeof(FavoriteItem));
+// Value-initialised: zeroed once, padding included (the type has no
+// constructor, so "()" zero-fills the whole object).
+std::unique_ptr<FavoriteItem> NewFavoriteItem() { return std::unique_ptr<FavoriteItem>(new FavoriteItem()); }
+
+std::unique_ptr<FavoriteItem> FavoriteItemFromImage(const char* image) {
+  std::unique_ptr<FavoriteItem> item(new FavoriteItem);  // every byte is copied over next
+  std::memcpy(item.get(), image, sizeof(FavoriteItem));
   return item;
 }
 

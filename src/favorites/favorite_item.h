@@ -56,6 +56,8 @@ static_assert(offsetof(FavoriteItem, padding) == 1298);
 
 // An all-zero item.
 std::unique_ptr<FavoriteItem> NewFavoriteItem();
+// An item whose 1300 bytes are copied from image.
+std::unique_ptr<FavoriteItem> FavoriteItemFromImage(const char* image);
 
 // An ordered list of items in depth-first order. Lists that own their items
 // (the handheld list, the state list) hold unique_ptrs; views of a store's

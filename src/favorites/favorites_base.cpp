@@ -48,7 +48,16 @@ FavoriteItem* TFavoritesBase::EntryAt(int32_t index) const {
 }
 
 int32_t TFavoritesBase::IndexOf(const FavoriteItem* entry) const {
-  return entry ? Index().IndexOf(entry) : -1;
+  if (!entry) return -1;
+  // After an edit the index is stale, yet a position it knew or was told
+  // still holds while the list holds the entry at that place: no entry is in
+  // the list twice. So a run of edits, each looking up its folder, does not
+  // rebuild the whole index for every edit.
+  if (!index_valid_) {
+    const int32_t known = index_.IndexOf(entry);
+    if (known >= 0 && known < Count() && entries_[static_cast<std::size_t>(known)] == entry) return known;
+  }
+  return Index().IndexOf(entry);
 }
 
 FavoriteItemView TFavoritesBase::GetFolderItems(const std::string& path, int32_t parent) {
@@ -59,6 +68,12 @@ FavoriteItemView TFavoritesBase::GetFolderItems(const std::string& path, int32_t
 }
 
 FavoriteItemView TFavoritesBase::GetFolderItems(const FavoriteItem* folder, int32_t parent) {
+  FavoriteItemView items = FolderContents(folder);
+  for (FavoriteItem* entry : items) entry->Parent = parent;
+  return items;
+}
+
+FavoriteItemView TFavoritesBase::FolderContents(const FavoriteItem* folder) const {
   FavoriteItemView items;
   if (entries_.empty()) return items;
   int32_t level = entries_[0]->Level;
@@ -75,10 +90,7 @@ FavoriteItemView TFavoritesBase::GetFolderItems(const FavoriteItem* folder, int3
   while (i < Count()) {
     FavoriteItem* entry = entries_[static_cast<std::size_t>(i)];
     if (entry->Level < level) break;
-    if (entry->Level == level) {
-      entry->Parent = parent;
-      items.push_back(entry);
-    }
+    if (entry->Level == level) items.push_back(entry);
     i = index.SubtreeEnd(i);
   }
   return items;
@@ -146,8 +158,7 @@ FavoriteItem* TFavoritesBase::AddFavorite(const std::string& path, FavoriteItem*
                                           const FavoriteItem& item) {
   WriteLog("TFavoritesBase.AddFavorite. Pathname:" + path);
   if (folder && IndexOf(folder) == -1) return nullptr;
-  auto copy = NewFavoriteItem();
-  std::memcpy(copy.get(), &item, sizeof item);
+  auto copy = FavoriteItemFromImage(reinterpret_cast<const char*>(&item));
   return InsertEntry(FirstChildIndex(folder), std::move(copy));
 }
 
@@ -167,17 +178,16 @@ void TFavoritesBase::ChangeFavorite(const std::string&, FavoriteItem*, FavoriteI
                                     FavoriteItem& item) {
   const int32_t k = IndexOf(entry);
   if (!item.isUrl || k == -1 || !entry->isUrl) return;
-  auto copy = NewFavoriteItem();
-  std::memcpy(copy.get(), &item, sizeof item);
+  auto copy = FavoriteItemFromImage(reinterpret_cast<const char*>(&item));
   entries_[static_cast<std::size_t>(k)] = copy.get();
   owned_.push_back(std::move(copy));
-  ListChanged();
+  Edited();
 }
 
 bool TFavoritesBase::ChangeFolder(const std::string&, FavoriteItem* entry, FavoriteItem& item) {
   if (item.isUrl || IndexOf(entry) == -1 || entry->isUrl) return false;
   std::memcpy(entry->Name, item.Name, sizeof item.Name);
-  ListChanged();
+  Edited();
   return true;
 }
 
@@ -193,13 +203,14 @@ FavoriteItem* TFavoritesBase::InsertEntry(int index, std::unique_ptr<FavoriteIte
   FavoriteItem* raw = item.get();
   owned_.push_back(std::move(item));
   entries_.insert(entries_.begin() + index, raw);
-  ListChanged();
+  Edited();
+  index_.NotePosition(raw, index);
   return raw;
 }
 
 void TFavoritesBase::RemoveEntry(int index) {
   entries_.erase(entries_.begin() + index);
-  ListChanged();
+  Edited();
 }
 
 void TFavoritesBase::ClearEntries() {

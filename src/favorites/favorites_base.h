@@ -45,6 +45,8 @@ class TFavoritesBase {
   // The same for a folder entry of this store (null: the top level); empty
   // when the entry is not a folder in the list.
   FavoriteItemView GetFolderItems(const FavoriteItem* folder, int32_t parent);
+  // The same without the stamp, to look at.
+  FavoriteItemView FolderContents(const FavoriteItem* folder) const;
 
   // The edits by path, as a browser names its entries: each looks the entry
   // up (the first of its name, folders inside their parents) and makes the
@@ -84,17 +86,30 @@ class TFavoritesBase {
   // False when nothing was renamed.
   virtual bool ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item);
 
+  // Whether an edit has changed the list since the store was loaded; a store
+  // that answers false still holds exactly what it loaded.
+  bool Changed() const { return changed_; }
+
+  // For a whole run's edits: from HoldWrites on, the store may keep its
+  // changes in memory or leave them unflushed, and WriteHeld puts them all on
+  // disk durably at once (raising when it cannot). A store dropped before
+  // WriteHeld may leave its desktop without them; the run that held them
+  // must then be made again, which the engine's recovery of the handheld
+  // provides.
+  virtual void HoldWrites() {}
+  virtual void WriteHeld() {}
+
   // Changes the store refused to make on the desktop, one readable line
   // each (for example a name that would leave the favourites folder). The
   // engine writes them to the HotSync log; TakeNotices empties the list.
   const std::vector<std::string>& Notices() const { return notices_; }
   std::vector<std::string> TakeNotices();
 
-  // A store whose writes are held changes its list only, never the
-  // browser's storage, and refuses what it would refuse for real: a run
-  // against it shows what the run would do.
-  void HoldWrites() { writes_held_ = true; }
-  bool WritesHeld() const { return writes_held_; }
+  // A store in preview changes its list only, never the browser's storage,
+  // and refuses what it would refuse for real: a run against it shows what
+  // the run would do.
+  void Preview() { previewing_ = true; }
+  bool Previewing() const { return previewing_; }
 
  protected:
   // Appends or inserts a new entry the store owns.
@@ -116,6 +131,10 @@ class TFavoritesBase {
  private:
   const FolderIndex& Index() const;
   void ListChanged() { index_valid_ = false; }
+  void Edited() {
+    changed_ = true;
+    ListChanged();
+  }
 
   std::vector<FavoriteItem*> entries_;
   std::vector<std::unique_ptr<FavoriteItem>> owned_;  // every entry ever made
@@ -124,7 +143,8 @@ class TFavoritesBase {
   // up every folder of a large store stays linear.
   mutable FolderIndex index_;
   mutable bool index_valid_ = false;
-  bool writes_held_ = false;
+  bool changed_ = false;
+  bool previewing_ = false;
 };
 
 }  // namespace kestro

@@ -88,6 +88,24 @@ void TFavoritesIE::ScanFolder(const std::string& directory, const std::string& r
   }
 }
 
+TFavoritesIE::~TFavoritesIE() {
+  // A run that failed before WriteHeld: later files are flushed as usual.
+  if (holding_) platform::FlushHeldWrites();
+}
+
+void TFavoritesIE::HoldWrites() {
+  holding_ = true;
+  platform::HoldFlushes();
+}
+
+void TFavoritesIE::WriteHeld() {
+  if (!holding_) return;
+  holding_ = false;
+  if (!platform::FlushHeldWrites()) {
+    throw Exception(Format("Cannot flush the favourites written to %s", root_folder_.c_str()));
+  }
+}
+
 bool TFavoritesIE::RelativeOf(const FavoriteItem* entry, std::string& relative) const {
   if (!entry) {
     relative.clear();
@@ -143,7 +161,7 @@ void TFavoritesIE::DeleteFolder(const std::string& path, FavoriteItem* folder) {
   TFavoritesBase::DeleteFolder(path, folder);
   try {
     if (!on_disk || relative.empty()) return;  // never the favourites folder itself
-    if (WritesHeld()) return HeldRemove(relative);
+    if (Previewing()) return HeldRemove(relative);
     platform::RemoveEmptyDirectory(FullPath(relative));
     WriteLog("RemoveDir " + TraceText(root_folder_, path));
   } catch (const std::exception& e) {
@@ -156,8 +174,12 @@ void TFavoritesIE::DeleteFavorite(const std::string& path, FavoriteItem* entry) 
   const bool on_disk = entry && entry->isUrl && RelativeOf(entry, relative);
   TFavoritesBase::DeleteFavorite(path, entry);
   try {
-    if (!on_disk) return;
-    if (!WritesHeld()) platform::DeleteFileAt(FullPath(relative));
+    if (!on_disk || FullPath(relative) == replacing_) return;
+    // A file that stays would read as the favourite still there, or stop a
+    // changed one from being written.
+    if (!Previewing() && !platform::DeleteFileAt(FullPath(relative)) && platform::FileExists(FullPath(relative))) {
+      throw Exception(Format("Unable to delete %s", FullPath(relative).c_str()));
+    }
     relative_of_.erase(entry);
     HeldRemove(relative);
     WriteLog("DeleteFile " + TraceText(root_folder_, path) + ".url");
@@ -177,16 +199,21 @@ FavoriteItem* TFavoritesIE::AddFavorite(const std::string& path, FavoriteItem* f
   // may hold two of one name; the folder cannot): it is not written over.
   const std::string file = Join(folder_path, file_name);
   const std::string relative = folder_relative.empty() ? file_name : Join(folder_relative, file_name);
-  if (WritesHeld() ? HeldExists(relative) : platform::FileExists(file)) {
+  const bool replacing = !replacing_.empty() && file == replacing_;
+  if (!replacing && (Previewing() ? HeldExists(relative) : platform::FileExists(file))) {
     Refuse("Favorite", path + "\\" + std::string(item.NameText()),
            "a favourite of that name is already in its folder");
     return nullptr;
   }
   FavoriteItem* entry = TFavoritesBase::AddFavorite(path, folder, item);
   try {
-    if (!WritesHeld()) {
+    if (!Previewing()) {
       platform::CreateDirectories(folder_path);
-      WriteShortcut(file, std::string(item.URLText()));
+      if (replacing) {
+        ReplaceShortcut(file, std::string(item.URLText()));
+      } else {
+        WriteShortcut(file, std::string(item.URLText()));
+      }
     }
     if (entry) relative_of_[entry] = relative;
     HeldAdd(relative);
@@ -209,7 +236,7 @@ FavoriteItem* TFavoritesIE::AddFolder(const std::string& path, FavoriteItem* fol
   // A folder of this name that is already there is the one the favourite
   // goes into: a folder cannot hold two of one name.
   const std::string folder_name = platform::ExistingNameCaseBlind(parent, std::string(name));
-  if (!WritesHeld() && !platform::CreateDirectories(Join(parent, folder_name))) {
+  if (!Previewing() && !platform::CreateDirectories(Join(parent, folder_name))) {
     Refuse("Folder", path, "it cannot be made there");
     return nullptr;
   }
@@ -228,8 +255,30 @@ void TFavoritesIE::ChangeFavorite(const std::string& path, FavoriteItem* folder,
   // lose the favourite.
   if (!item.isUrl || !Writable(path, item)) return;
   try {
+    std::string relative, folder_relative, old_bytes;
+    const bool on_disk = entry && entry->isUrl && RelativeOf(entry, relative) &&
+                         platform::ReadWholeFile(FullPath(relative), old_bytes);
+    const std::string old_file = on_disk ? FullPath(relative) : std::string();
+    // A change that keeps the file's name writes over it in one step, never
+    // deleting it first: a run stopped at any point leaves the old favourite
+    // or the new one.
+    if (on_disk && RelativeOf(folder, folder_relative) &&
+        Join(FullPath(folder_relative), std::string(item.NameText()) + ".url") == old_file) {
+      replacing_ = old_file;
+    }
+    struct Release {
+      std::string& file;
+      ~Release() { file.clear(); }
+    } release{replacing_};
     if (entry && entry->isUrl) DeleteFavorite(path + "\\" + std::string(item.NameText()), entry);
-    AddFavorite(path, folder, item);
+    try {
+      AddFavorite(path, folder, item);
+    } catch (const std::exception&) {
+      // The new file could not be written: the old one comes back, so a
+      // failed change loses nothing and the next run can make it again.
+      if (on_disk && !platform::FileExists(old_file)) platform::WriteFileAtomically(old_file, old_bytes);
+      throw;
+    }
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "1006");
   }
@@ -255,13 +304,13 @@ bool TFavoritesIE::ChangeFolder(const std::string& path, FavoriteItem* entry, Fa
     // Renaming onto another existing entry would replace it; a change of case
     // only is a rename of the folder itself.
     const std::string target = parent_relative.empty() ? name : Join(parent_relative, name);
-    const bool taken = WritesHeld() ? AsciiUpper(from) != AsciiUpper(name) && HeldExists(target)
+    const bool taken = Previewing() ? AsciiUpper(from) != AsciiUpper(name) && HeldExists(target)
                                     : to != from && platform::PathExists(Join(parent, to));
     if (taken) {
       Refuse("Folder", former_path, "a folder or file of its new name is already there");
       return false;
     }
-    if (!WritesHeld() && !platform::RenamePath(Join(parent, from), Join(parent, name))) {
+    if (!Previewing() && !platform::RenamePath(Join(parent, from), Join(parent, name))) {
       Refuse("Folder", former_path, "it could not be renamed");
       return false;
     }

@@ -40,6 +40,11 @@ class TFavoritesIE : public TFavoritesBase {
   void ChangeFavorite(const std::string& path, FavoriteItem* folder, FavoriteItem* entry,
                       FavoriteItem& item) override;
   bool ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item) override;
+  // While held, each shortcut file is still replaced whole but flushed to
+  // disk only at WriteHeld, all at once.
+  void HoldWrites() override;
+  void WriteHeld() override;
+  ~TFavoritesIE() override;
 
  private:
   void ScanFolder(const std::string& directory, const std::string& relative);
@@ -52,10 +57,13 @@ class TFavoritesIE : public TFavoritesBase {
   void Refuse(const char* what, const std::string& path, const std::string& reason);
 
   std::string root_folder_;
+  bool holding_ = false;
   int32_t depth_ = -1;
   int32_t parent_index_ = 0;
   std::unordered_map<const FavoriteItem*, std::string> relative_of_;
-  // While writes are held: the relative paths the folder would hold (upper
+  // The file a change of a favourite writes over in place; empty otherwise.
+  std::string replacing_;
+  // In preview: the relative paths the folder would hold (upper
   // case), standing in for the file system's answers.
   bool HeldExists(const std::string& relative);
   void HeldPathsChanged() { held_paths_valid_ = false; }

@@ -25,7 +25,7 @@ TFavoritesNS::TFavoritesNS(const std::string& bookmark_file) {
     bookmark_file_ = bookmark_file;
     LoadBookmarkFile();
     ClearEntries();
-    line_of_.clear();
+    line_of_.Clear();
     std::size_t i = 0;
     ParseLevel(i, 0, 0);
   } catch (const std::exception& e) {
@@ -107,7 +107,7 @@ void TFavoritesNS::ParseLevel(std::size_t& i, int32_t level, int32_t parent) {
         item->Level = level;
         item->isUrl = 1;
         item->isVisible = 1;
-        line_of_[AppendEntry(std::move(item))] = i;
+        line_of_.Set(AppendEntry(std::move(item)), i);
       }
       if (IsFolderLine(upper)) {
         auto item = NewFavoriteItem();
@@ -115,7 +115,7 @@ void TFavoritesNS::ParseLevel(std::size_t& i, int32_t level, int32_t parent) {
         item->Parent = parent;
         item->Level = level;
         item->isVisible = 1;
-        line_of_[AppendEntry(std::move(item))] = i;
+        line_of_.Set(AppendEntry(std::move(item)), i);
         callers.push_back({level, parent, closing});
         level += 1;
         parent = Count() - 1;
@@ -142,28 +142,16 @@ void TFavoritesNS::ParseLevel(std::size_t& i, int32_t level, int32_t parent) {
 }
 
 bool TFavoritesNS::LineOf(const FavoriteItem* entry, std::size_t& line) const {
-  auto it = line_of_.find(entry);
-  if (it == line_of_.end()) return false;
-  line = it->second;
-  return true;
+  return line_of_.Find(entry, line);
 }
 
 void TFavoritesNS::InsertLines(std::size_t at, const std::vector<std::string>& lines) {
-  for (auto& [entry, line] : line_of_) {
-    if (line >= at) line += lines.size();
-  }
+  line_of_.Inserted(at, lines.size());
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), lines.begin(), lines.end());
 }
 
 void TFavoritesNS::EraseLines(std::size_t from, std::size_t to) {
-  for (auto it = line_of_.begin(); it != line_of_.end();) {
-    if (it->second >= from && it->second < to) {
-      it = line_of_.erase(it);
-      continue;
-    }
-    if (it->second >= to) it->second -= to - from;
-    ++it;
-  }
+  line_of_.Erased(from, to);
   lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(from),
                lines_.begin() + static_cast<std::ptrdiff_t>(to));
 }
@@ -222,10 +210,18 @@ bool TFavoritesNS::LinkLineFor(const std::string& path, const FavoriteItem* fold
 }
 
 void TFavoritesNS::Save() {
-  if (WritesHeld()) return;
+  if (Previewing()) return;
+  unsaved_ = true;
+  if (holding_ || hold_saves_) return;
   if (!platform::WriteFileAtomically(bookmark_file_, JoinBookmarkLines(lines_))) {
     throw Exception(Format("Cannot create file %s", bookmark_file_.c_str()));
   }
+  unsaved_ = false;
+}
+
+void TFavoritesNS::WriteHeld() {
+  holding_ = false;
+  if (unsaved_) Save();
 }
 
 void TFavoritesNS::DeleteFolder(const std::string& path, FavoriteItem* folder) {
@@ -269,7 +265,7 @@ FavoriteItem* TFavoritesNS::AddFavorite(const std::string& path, FavoriteItem* f
   FavoriteItem* entry = TFavoritesBase::AddFavorite(path, folder, item);
   try {
     InsertLines(at, {line});
-    if (entry) line_of_[entry] = at;
+    if (entry) line_of_.Set(entry, at);
     Save();
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "2007");
@@ -293,7 +289,7 @@ FavoriteItem* TFavoritesNS::AddFolder(const std::string& path, FavoriteItem* fol
   FavoriteItem* entry = TFavoritesBase::AddFolder(path, folder, name);
   try {
     InsertLines(at, {heading, indent + "<DL><p>", indent + "</DL><p>"});
-    if (entry) line_of_[entry] = at;
+    if (entry) line_of_.Set(entry, at);
     Save();
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "2007");
@@ -310,8 +306,16 @@ void TFavoritesNS::ChangeFavorite(const std::string& path, FavoriteItem* folder,
   std::size_t at = 0;
   if (!LinkLineFor(path, folder, item, line, at)) return;
   try {
+    // The old link goes and the new one comes in one replacement of the
+    // file: a failed write then loses neither.
+    struct Release {
+      bool& hold;
+      ~Release() { hold = false; }
+    } release{hold_saves_ = true};
     if (entry && entry->isUrl) DeleteFavorite(path + "\\" + std::string(item.NameText()), entry);
     AddFavorite(path, folder, item);
+    hold_saves_ = false;
+    Save();
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "2008");
   }

@@ -11,10 +11,10 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "favorites/bookmark_lines.h"
+#include "favorites/entry_lines.h"
 #include "favorites/favorites_base.h"
 
 namespace kestro {
@@ -41,6 +41,10 @@ class TFavoritesNS : public TFavoritesBase {
   void ChangeFavorite(const std::string& path, FavoriteItem* folder, FavoriteItem* entry,
                       FavoriteItem& item) override;
   bool ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item) override;
+  // While held, the edits change the lines only; WriteHeld replaces the file
+  // once with all of them.
+  void HoldWrites() override { holding_ = true; }
+  void WriteHeld() override;
 
  private:
   void LoadBookmarkFile();
@@ -69,8 +73,11 @@ class TFavoritesNS : public TFavoritesBase {
 
   std::string bookmark_file_;
   BookmarkLines lines_;
+  bool hold_saves_ = false;  // while true, Save waits for the edit in hand to be whole
   bool loaded_ = false;
-  std::unordered_map<const FavoriteItem*, std::size_t> line_of_;
+  bool holding_ = false;
+  bool unsaved_ = false;  // the lines hold edits the file does not have yet
+  EntryLines line_of_;
 };
 
 }  // namespace kestro

@@ -31,6 +31,9 @@ class FolderIndex {
   int32_t ChildFavorite(int32_t container, std::string_view name) const;
   // Where the entry is in the list, or -1.
   int32_t IndexOf(const FavoriteItem* entry) const;
+  // Records where an entry was put after the index was built, for IndexOf's
+  // answer to be checked against the list (see TFavoritesBase::IndexOf).
+  void NotePosition(const FavoriteItem* entry, int32_t position) { positions_[entry] = position; }
 
  private:
   static std::string Key(int32_t container, std::string_view name);

@@ -35,6 +35,22 @@ std::string UnsafeNameReason(std::string_view name) {
   return {};
 }
 
+namespace {
+
+// Windows opens a device for these names, whatever follows the first dot
+// and in any case, so a favourite or folder by such a name would never be a
+// file. Refused everywhere, so that a favourites folder moves between systems.
+bool IsDeviceName(std::string_view name) {
+  std::string stem(name.substr(0, name.find('.')));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  for (char& c : stem) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
+  return stem.size() == 4 && (stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) &&
+         stem[3] >= '1' && stem[3] <= '9';
+}
+
+}  // namespace
+
 std::string FileNameProblem(std::string_view name, std::string_view extension) {
   // The longest name of one file or folder on NTFS and the usual Linux file
   // systems.
@@ -48,6 +64,7 @@ std::string FileNameProblem(std::string_view name, std::string_view extension) {
       return "its name holds a character Windows does not allow in file names";
     }
   }
+  if (IsDeviceName(name)) return "its name is one Windows keeps for a device";
   if (extension.empty() && (name.back() == '.' || name.back() == ' ')) {
     return "its name ends in a dot or blank, which Windows drops";
   }

@@ -24,7 +24,7 @@ std::string UnsafeNameReason(std::string_view name);
 // Why a name cannot be kept as it is as the file or folder name
 // name + extension in a favourites folder, or empty when it can: besides the
 // reasons above, an empty name, a control character or one Windows refuses
-// in file names, a folder name ending in a dot or blank (Windows drops them),
+// in file names, a name Windows keeps for a device ("CON", "lpt1.txt"), a folder name ending in a dot or blank (Windows drops them),
 // or a file name longer than the 255 bytes a file system allows.
 std::string FileNameProblem(std::string_view name, std::string_view extension);
 

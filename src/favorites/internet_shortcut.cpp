@@ -2,7 +2,9 @@
 
 #include "base/exception.h"
 #include "base/text.h"
+#include "platform/file_system.h"
 #include "platform/profile_string.h"
+#include "platform/profile_text.h"
 
 namespace kestro {
 
@@ -16,6 +18,12 @@ void WriteShortcut(const std::string& file, const std::string& url) {
           file, {{"DEFAULT", "BASEURL", url}, {"InternetShortcut", "URL", url}})) {
     throw Exception(Format("Unable to write to %s", file.c_str()));
   }
+}
+
+void ReplaceShortcut(const std::string& file, const std::string& url) {
+  const std::string text = platform::WriteProfileValue(platform::WriteProfileValue("", "DEFAULT", "BASEURL", url),
+                                                       "InternetShortcut", "URL", url);
+  if (!platform::WriteFileAtomically(file, text)) throw Exception(Format("Unable to write to %s", file.c_str()));
 }
 
 }  // namespace kestro

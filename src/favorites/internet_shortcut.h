@@ -14,5 +14,8 @@ std::string ReadShortcutURL(const std::string& file);
 // the file. Raises "Unable to write to <file>" when the file cannot be
 // written; the file is then as it was.
 void WriteShortcut(const std::string& file, const std::string& url);
+// Replaces the file in one step by a new shortcut holding only the address,
+// as a file deleted and written again would be; raises as WriteShortcut.
+void ReplaceShortcut(const std::string& file, const std::string& url);
 
 }  // namespace kestro

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cfloat>
 #include <cmath>
+#include <string>
 
 #include "base/exception.h"
 #include "base/text.h"
@@ -46,13 +47,13 @@ int64_t ParseIntegerText(const std::string& text, int64_t min, int64_t max) {
 std::string DecodeFixedField(ThcdPalmFieldType type, const uint8_t* bytes) {
   switch (type) {
     case ptByte:
-      return Format("%u", static_cast<unsigned>(bytes[0]));
+      return std::to_string(static_cast<unsigned>(bytes[0]));
     case ptWord:
-      return Format("%u", static_cast<unsigned>(ReadBigEndian(bytes, 2)));
+      return std::to_string(static_cast<unsigned>(ReadBigEndian(bytes, 2)));
     case ptLong:
-      return Format("%d", static_cast<int32_t>(static_cast<uint32_t>(ReadBigEndian(bytes, 4))));
+      return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(ReadBigEndian(bytes, 4))));
     case ptInt64:
-      return Format("%lld", static_cast<long long>(static_cast<int64_t>(ReadBigEndian(bytes, 8))));
+      return std::to_string(static_cast<long long>(static_cast<int64_t>(ReadBigEndian(bytes, 8))));
     case ptSingle:
       return FloatToText(std::bit_cast<float>(static_cast<uint32_t>(ReadBigEndian(bytes, 4))));
     case ptDouble:

@@ -126,6 +126,11 @@ void ThcdPalmRemoteTable::LeaveRecord(int32_t rec_no) {
   rec_no_ = rec_no;
   attributes_ = 0;
   record_id_ = 0;
+  decode_failure_.clear();
+}
+
+void ThcdPalmRemoteTable::RequireDecoded() const {
+  if (!decode_failure_.empty()) throw EPalmDBError(decode_failure_);
 }
 
 void ThcdPalmRemoteTable::FieldDefsChanged() {
@@ -137,6 +142,7 @@ void ThcdPalmRemoteTable::FieldDefsChanged() {
 
 Variant ThcdPalmRemoteTable::GetFieldValue(int index) const {
   RequireOpen();
+  RequireDecoded();
   const ThcdPalmFieldType type = FieldDefs().GetItem(index).DataType();
   const std::string text =
       static_cast<std::size_t>(index) < values_.size() ? values_[index] : std::string();

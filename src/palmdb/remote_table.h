@@ -102,6 +102,11 @@ class ThcdPalmRemoteTable : public ThcdPalmTable {
 
   // The current record's texts, one per field definition.
   const RecordValues& Values() const { return values_; }
+  // Why the current record's bytes do not read as the field definitions;
+  // empty when they do. Moving onto such a record works, so a walk can pass
+  // it; reading, editing or posting its fields raises EPalmDBError with this
+  // message, and nothing can write over it by accident.
+  const std::string& DecodeFailure() const { return decode_failure_; }
 
  private:
   void RequireOpen() const;
@@ -110,6 +115,7 @@ class ThcdPalmRemoteTable : public ThcdPalmTable {
   void RequireEditing() const;
   void RequireWritable() const;
   void RequireRuntime() const;
+  void RequireDecoded() const;
 
   void OpenDatabase();
   void CloseDatabase();
@@ -139,6 +145,7 @@ class ThcdPalmRemoteTable : public ThcdPalmTable {
   int8_t category_ = 0;
   RecordValues values_;
   bool is_record_empty_ = false;
+  std::string decode_failure_;
   uint16_t card_num_ = 0;
   bool posted_ = false;
   bool db_saving_ = false;

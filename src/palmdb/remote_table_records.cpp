@@ -53,12 +53,22 @@ void ThcdPalmRemoteTable::TakeRecord(const SyncRawRecord& record, const uint8_t*
   attributes_ = record.attributes;
   record_id_ = record.record_id;
   category_ = static_cast<int8_t>(record.category & 0xFF);
-  // A size beyond the buffer means the host could not hand over the whole
-  // record; reading a cut record and writing it back would lose its end.
-  if (record.record_size > kMaxRecordSize) {
-    throw EPalmDBError("The record is larger than the 65000-byte read buffer");
+  decode_failure_.clear();
+  try {
+    // A size beyond the buffer means the host could not hand over the whole
+    // record; reading a cut record and writing it back would lose its end.
+    if (record.record_size > kMaxRecordSize) {
+      throw EPalmDBError("The record is larger than the 65000-byte read buffer");
+    }
+    RemoteToLocalRecord(*this, options_, buffer, record.record_size, values_, is_record_empty_);
+  } catch (const EPalmDBError& e) {
+    // A damaged record is still a record of the walk: the failure is kept
+    // and raised when its fields are used, so the records after it can be
+    // reached.
+    decode_failure_ = e.what();
+    ClearValues();
+    is_record_empty_ = false;
   }
-  RemoteToLocalRecord(*this, options_, buffer, record.record_size, values_, is_record_empty_);
 }
 
 void ThcdPalmRemoteTable::FetchNextRecord() {
@@ -172,6 +182,7 @@ bool ThcdPalmRemoteTable::GotoRecordId(uint32_t id) {
 void ThcdPalmRemoteTable::Edit() {
   RequireOpen();
   RequireNotEditing();
+  RequireDecoded();
   DoBeforeEdit();
   state_ = tsEdit;
   DoAfterEdit();
@@ -183,6 +194,7 @@ void ThcdPalmRemoteTable::Insert() {
   DoBeforeInsert();
   state_ = tsInsert;
   attributes_ = 0;
+  decode_failure_.clear();
   ClearValues();
   DoAfterInsert();
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "base/exception.h"
 #include "base/text.h"
@@ -65,7 +66,7 @@ std::string Variant::ToText() const {
     case Kind::kEmpty:
       return {};
     case Kind::kInteger:
-      return Format("%lld", static_cast<long long>(std::get<int64_t>(value_)));
+      return std::to_string(std::get<int64_t>(value_));
     case Kind::kFloat:
       return FloatText(std::get<double>(value_));
     case Kind::kText:

@@ -24,6 +24,15 @@ bool ReadWholeFile(const std::string& path, std::string& contents);
 // old file or the new one, never a half-written file.
 bool WriteFileAtomically(const std::string& path, std::string_view contents);
 
+// For a run that replaces many small files and can make its changes again
+// if the machine stops before they are on disk: from HoldFlushes on,
+// WriteFileAtomically still replaces each file by one rename but does not
+// flush it; FlushHeldWrites then puts every file written meanwhile on disk
+// at once and stops holding. Flushing each small file alone costs a disk
+// round trip per file. (Windows flushes each file as it is written.)
+void HoldFlushes();
+bool FlushHeldWrites();
+
 bool CreateDirectories(const std::string& path);
 bool RemoveEmptyDirectory(const std::string& path);
 bool DeleteFileAt(const std::string& path);

@@ -13,6 +13,11 @@ namespace kestro::platform {
 namespace {
 
 constexpr std::string_view kMark = ".tmp";
+// The longest name of one file the file systems allow; a temporary of a file
+// whose name nears it has the file's name cut, so the mark still fits.
+constexpr std::size_t kMaxName = 255;
+// A cut never leaves more room than a UTF-8 character's last bytes.
+constexpr std::size_t kMaxCutSlack = 3;
 
 // The file and the process id of a temporary's name, if it is one.
 bool SplitTemporaryName(const std::string& name, std::string& file, uint32_t& id) {
@@ -32,7 +37,15 @@ bool SplitTemporaryName(const std::string& name, std::string& file, uint32_t& id
 }  // namespace
 
 std::string TemporaryFileFor(const std::string& path) {
-  return path + std::string(kMark) + std::to_string(CurrentProcessId());
+  const std::string suffix = std::string(kMark) + std::to_string(CurrentProcessId());
+  const std::size_t folder = FolderOf(path).size();
+  std::size_t end = path.size();
+  if (end - folder + suffix.size() > kMaxName) {
+    end = folder + kMaxName - suffix.size();
+    // Cut before a whole UTF-8 character, never inside one.
+    while (end > folder && (static_cast<unsigned char>(path[end]) & 0xC0) == 0x80) --end;
+  }
+  return path.substr(0, end) + suffix;
 }
 
 void RemoveStaleTemporaries(const std::string& path) {
@@ -45,7 +58,12 @@ void RemoveStaleTemporaries(const std::string& path) {
   for (const DirectoryEntry& e : entries) {
     std::string file;
     uint32_t id = 0;
-    if (e.is_directory || !SplitTemporaryName(e.name, file, id) || !files.count(file)) continue;
+    if (e.is_directory || !SplitTemporaryName(e.name, file, id)) continue;
+    // A temporary that fills the name limit may hold its file's name cut.
+    const auto next = files.lower_bound(file);
+    const bool cut = e.name.size() + kMaxCutSlack >= kMaxName && next != files.end() &&
+                     next->compare(0, file.size(), file) == 0;
+    if (!files.count(file) && !cut) continue;
     if (id == CurrentProcessId() || ProcessIsRunning(id)) continue;
     DeleteFileAt(folder + e.name);
   }

@@ -113,6 +113,26 @@ void ConduitHarness::PutHandheld(const std::vector<HandheldRecord>& records) {
   ASSERT_EQ(sync_.SyncCloseDB(handle), 0);
 }
 
+uint32_t ConduitHarness::WriteRawRecord(const std::string& bytes, uint32_t id) {
+  uint8_t handle = 0;
+  EXPECT_EQ(sync_.SyncOpenDB("KestroDB", 0, &handle, hostapi::kOpenRead | hostapi::kOpenWrite), 0);
+  uint32_t written = sync_.Write(handle, bytes, id);
+  EXPECT_NE(written, 0u);
+  sync_.SyncCloseDB(handle);
+  return written;
+}
+
+std::vector<std::string> ConduitHarness::HandheldBytes() {
+  std::vector<std::string> out;
+  uint8_t handle = 0;
+  if (sync_.SyncOpenDB("KestroDB", 0, &handle, hostapi::kOpenRead) != 0) return out;
+  uint16_t count = 0;
+  EXPECT_EQ(sync_.SyncGetDBRecordCount(handle, &count), 0);
+  for (uint16_t i = 0; i < count; ++i) out.push_back(sync_.ReadWith(sync_.SyncReadRecordByIndex, handle, 0, i).data);
+  sync_.SyncCloseDB(handle);
+  return out;
+}
+
 bool ConduitHarness::HandheldExists() {
   uint8_t handle = 0;
   if (sync_.SyncOpenDB("KestroDB", 0, &handle, hostapi::kOpenRead) != 0) return false;

@@ -46,6 +46,11 @@ class ConduitHarness {
   // Replaces KestroDB by these records in this order; each Parent is the ID
   // of the last folder before it one level up (unless parent is set).
   void PutHandheld(const std::vector<HandheldRecord>& records);
+  // Adds a record of these bytes at the end of KestroDB, or writes over the
+  // record with this ID, as the handheld's own program would; the record's ID.
+  uint32_t WriteRawRecord(const std::string& bytes, uint32_t id = 0);
+  // Each record's bytes, in order.
+  std::vector<std::string> HandheldBytes();
   // KestroDB's records in order; empty when there is no database.
   std::vector<HandheldRecord> Handheld();
   bool HandheldExists();

@@ -183,13 +183,15 @@ TEST_F(ReconciliationTest, BrokenOrderLosesNoRecord) {
   EXPECT_EQ(handheld.Summary(), (std::vector<std::string>{"a@0:5", "x@0:5", "b@0:5"}));
 }
 
-TEST_F(ReconciliationTest, FolderThatMeetsAFavouriteOfItsNameKeepsItsContents) {
+// A favourite cannot stand for a folder: the handheld folder keeps its
+// record and contents, and the desktop favourite is added beside it.
+TEST_F(ReconciliationTest, FolderNeverPairsWithAFavouriteOfItsName) {
   store.Favorite(0, "F", "u:F");
   pdb.push_back(Loaded(1, 0, "F", kDir));
   pdb.push_back(Loaded(2, 1, "c", kFav, "u:c"));
   pdb.push_back(Loaded(3, 0, "z", kFav, "u:z"));
   Run();
-  EXPECT_EQ(handheld.Summary(), (std::vector<std::string>{"F@0:5", "F@0:4", "c@1:5", "z@0:5"}));
+  EXPECT_EQ(handheld.Summary(), (std::vector<std::string>{"F@0:4", "c@1:5", "z@0:5", "F@0:5"}));
   EXPECT_EQ(store.calls, (std::vector<std::string>{"AddFavorite \\F|c", "AddFavorite |z"}));
 }
 

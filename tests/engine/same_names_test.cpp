@@ -140,6 +140,42 @@ TEST_F(SameNames, SiblingFoldersOfOneNameKeepTheirOwnContents) {
   EXPECT_EQ(HandheldTree(h), FileTree());
 }
 
+// The handheld lists the two A folders the other way round: each still pairs
+// with the desktop folder that holds its contents, so the change lands there.
+TEST_F(SameNames, SiblingFoldersOfOneNamePairByTheirContents) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><H3 ADD_DATE=\"1\">A</H3>\n<DL><p>\n<DT><A "
+               "HREF=\"http://a1/\">a1</A>\n</DL><p>\n"
+               "<DT><H3 ADD_DATE=\"2\">A</H3>\n<DL><p>\n<DT><A HREF=\"http://a2/\">a2</A>\n"
+               "</DL><p>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  h.PutHandheld({{"A", 0, kDir, ""},
+                 {"a2", 1, kFav | kModified, "http://a2/new"},
+                 {"A", 0, kDir, ""},
+                 {"a1", 1, kFav, "http://a1/"}});
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "F A\n  L a1 http://a1/\nF A\n  L a2 http://a2/new\n");
+  EXPECT_EQ(HandheldTree(h), "F A\n  L a2 http://a2/new\nF A\n  L a1 http://a1/\n");
+}
+
+// The handheld lists the two A folders the other way round and renames the
+// one holding a2: the rename lands on the desktop folder that holds a2.
+TEST_F(SameNames, ARenameLandsOnTheSameNamedFolderWithItsContents) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><H3 ADD_DATE=\"1\">A</H3>\n<DL><p>\n<DT><A "
+               "HREF=\"http://a1/\">a1</A>\n</DL><p>\n"
+               "<DT><H3 ADD_DATE=\"2\">A</H3>\n<DL><p>\n<DT><A HREF=\"http://a2/\">a2</A>\n"
+               "</DL><p>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  h.PutHandheld({{"B", 0, kDir | kModified, "A"},
+                 {"a2", 1, kFav, "http://a2/"},
+                 {"A", 0, kDir, ""},
+                 {"a1", 1, kFav, "http://a1/"}});
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "F A\n  L a1 http://a1/\nF B\n  L a2 http://a2/\n");
+  EXPECT_EQ(HandheldTree(h), "F B\n  L a2 http://a2/\nF A\n  L a1 http://a1/\n");
+}
+
 TEST_F(SameNames, ABackslashInATitleIsNoPath) {
   UseBookmarks(
       std::string(kHead) +
@@ -297,6 +333,108 @@ TEST_F(SameNames, FoldersWithoutANameOrFormerNameChangeNothingElse) {
   EXPECT_EQ(DescribeFavoritesFolder(root), desktop);
   EXPECT_EQ(HandheldTree(h),
             "F P\n  F C\n    L c1 http://c1/\n  L p1 http://p1/\nF \n  L e http://e/\n");
+}
+
+
+// The desktop keeps no closed mark, so the handheld's stays when the desktop
+// version of the folder wins in later runs.
+TEST_F(SameNames, AClosedFolderStaysClosed) {
+  UseFolder();
+  Shortcut("P\\p1.url", "http://p1/");
+  ASSERT_EQ(h.Sync(0), 0);
+  EditHandheld([](int, HandheldRecord& r) {
+    if (r.name == "P") r.status |= kClosed | kModified;
+    return true;
+  });
+  SyncTwice();
+  ASSERT_EQ(h.Handheld().front().name, "P");
+  EXPECT_TRUE(h.Handheld().front().status & kClosed);
+}
+
+
+// Titles near and over the file-name limit: each is written or skipped with
+// a notice, and the run never fails for them.
+TEST_F(SameNames, LongTitlesInAFavoritesFolderAreWrittenOrSkipped) {
+  UseFolder();
+  const std::string fits(251, 'f'), over(252, 'o');
+  h.PutHandheld({{fits, 0, kFav | kNew, "http://f/"}, {over, 0, kFav | kNew, "http://o/"}});
+  SyncTwice();
+  EXPECT_TRUE(platform::FileExists(root + platform::PathSeparator() + fits + ".url"));
+  EXPECT_EQ(HandheldTree(h), "L " + fits + " http://f/\nL " + over + " http://o/\n");
+  EXPECT_GE(Notices(), 1);
+}
+
+
+// A folder made on the handheld reaches the desktop even while it is empty,
+// so the next run does not take it for one the desktop deleted.
+TEST_F(SameNames, ANewEmptyHandheldFolderIsMadeOnTheDesktop) {
+  UseBookmarks(std::string(kHead) + "<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  EditHandheld([](int, HandheldRecord&) { return true; }, {{"E", 0, kDir | kNew, ""}});
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "F E\nL a http://a/\n");
+  EXPECT_EQ(HandheldTree(h), "L a http://a/\nF E\n");
+}
+
+
+// The bookmark file cannot hold a '"' in an address: the handheld's change
+// is refused and gives way to the desktop's version in the same run.
+TEST_F(SameNames, AChangeTheStoreRefusesGivesWayToTheDesktop) {
+  UseBookmarks(std::string(kHead) + "<DL><p>\n<DT><A HREF=\"http://x/\">x</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  EditHandheld([](int, HandheldRecord& r) {
+    r.url = "http://x/?\"q\"", r.status |= kModified;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L x http://x/\n");
+  EXPECT_EQ(HandheldTree(h), "L x http://x/\n");
+  EXPECT_EQ(Notices(), 1);
+}
+
+
+// The desktop deleted x while the handheld added another x: the new one is
+// no deletion of the desktop's just because the last run knew its name.
+TEST_F(SameNames, ANewFavoriteOfANameTheDesktopDeletedStays) {
+  UseBookmarks(std::string(kHead) + "<DL><p>\n<DT><A HREF=\"http://x/\">x</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  ASSERT_TRUE(platform::WriteFileAtomically(file, std::string(kHead) + "<DL><p>\n</DL><p>\n"));
+  EditHandheld([](int, HandheldRecord&) { return true; }, {{"x", 0, kFav | kNew, "http://x2/"}});
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L x http://x2/\n");
+  EXPECT_EQ(HandheldTree(h), "L x http://x2/\n");
+}
+
+
+// A favourites folder holds one favourite of a name in a folder: the second
+// new one stays new on the handheld, and no later run takes it for deleted.
+TEST_F(SameNames, ASecondNewFavoriteOfOneNameStaysOnTheHandheld) {
+  UseFolder();
+  h.PutHandheld({{"Home", 0, kFav | kNew, "http://one/"}, {"home", 0, kFav | kNew, "http://two/"}});
+  SyncTwice();
+  SyncTwice();
+  EXPECT_EQ(HandheldTree(h), "L Home http://one/\nL home http://two/\n");
+  EXPECT_EQ(DescribeFavoritesFolder(root), "file \\Home.url=http://one/\n");
+}
+
+
+// Both sides deleted one of two favourites of one title: the other stays.
+TEST_F(SameNames, ADeletionOnBothSidesLeavesTheOtherOfItsTitle) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><A HREF=\"http://one/\">W</A>\n<DT><A HREF=\"http://two/\">W</A>\n"
+               "<DT><A HREF=\"http://three/\">W</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  std::string text = FileBytes(file);
+  const std::string two = "<DT><A HREF=\"http://two/\">W</A>\n";
+  ASSERT_NE(text.find(two), std::string::npos);
+  ASSERT_TRUE(platform::WriteFileAtomically(file, text.erase(text.find(two), two.size())));
+  EditHandheld([](int, HandheldRecord& r) {
+    if (r.url == "http://two/") r.status |= kDeleted;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L W http://one/\nL W http://three/\n");
+  EXPECT_EQ(HandheldTree(h), "L W http://one/\nL W http://three/\n");
 }
 
 }  // namespace

@@ -263,11 +263,11 @@ TEST_F(FavoritesNSTest, OddFilesLoadAsTheLineRulesSay) {
       {"a heading without a quoted attribute",
        std::string(kDocType) + "\n<DL><p>\n<DT><H3>Plain</H3>\n<DL><p>\n</DL><p>\n</DL><p>\n",
        "F DT><H3>Plain\n"},
-      {"lower-case tags load without addresses",
+      {"lower-case tags load with their addresses",
        std::string(kDocType) +
            "\n<dl><p>\n<dt><h3 add_date=\"1\">f</h3>\n<dl><p>\n<dt><a href=\"http://x/\">x</a>\n"
            "</dl><p>\n</dl><p>\n",
-       "F f\n  L x \n"},
+       "F f\n  L x http://x/\n"},
       {"CR-only line ends",
        std::string(kDocType) + "\r<DL><p>\r<DT><A HREF=\"http://a/\">A</A>\r</DL><p>\r",
        "L A http://a/\n"},

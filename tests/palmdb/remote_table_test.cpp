@@ -138,6 +138,35 @@ TEST_F(RemoteTable, FavouritesRoundTripThroughTheHandheld) {
             "The specified field \"Nope\" was not found");
 }
 
+// A record too short for its fields does not stop a walk: moving onto it
+// works, and reading or editing its fields raises, so nothing can write over
+// it with empty values.
+TEST_F(RemoteTable, AWalkPassesARecordThatDoesNotDecode) {
+  table_->CreateTable();
+  table_->Close();
+  uint8_t handle = 0;
+  ASSERT_EQ(SyncManager().SyncOpenDB("KestroDB", 0, &handle, hostapi::kOpenRead | hostapi::kOpenWrite), 0);
+  uint8_t bytes[] = {'b', 0, 0, 0, 0};
+  SyncRawRecord raw{};
+  raw.handle = handle;
+  raw.record_size = sizeof bytes;
+  raw.buffer_size = sizeof bytes;
+  raw.buffer = bytes;
+  ASSERT_EQ(SyncManager().SyncWriteRec(&raw), 0);
+  SyncManager().SyncCloseDB(handle);
+  table_->Open();
+  EXPECT_EQ(table_->GetRecordId(), raw.record_id);
+  EXPECT_NE(table_->DecodeFailure(), "");
+  EXPECT_THROW(Name(), EPalmDBError);
+  EXPECT_THROW(table_->Edit(), EPalmDBError);
+  Append({"a", 0, 1, 5, "http://a/"});
+  table_->Close();
+  table_->Open();
+  table_->Next();
+  EXPECT_EQ(table_->DecodeFailure(), "");
+  EXPECT_EQ(Name(), "a");
+}
+
 TEST_F(RemoteTable, FieldsAssignCopiesValuesThenMarks) {
   Seed({"a"});
   table_->Open();

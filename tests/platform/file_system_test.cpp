@@ -60,6 +60,21 @@ TEST(FileSystem, AtomicWriteRemovesTheTemporariesOfEndedProcesses) {
   EXPECT_FALSE(ProcessIsRunning(4194300));
 }
 
+// A name that nearly fills the file-name limit leaves no room for the mark
+// of its temporary: the temporary's name is cut instead, and still cleared.
+TEST(FileSystem, AFileOfTheLongestNameIsReplacedToo) {
+  testing::TestEnvironment env;
+  const std::string name = std::string(248, 'n') + "\xC3\xA9.url";  // 255 bytes, ends in "é"
+  ASSERT_TRUE(WriteFileAtomically(env.Path(name), "one"));
+  ASSERT_TRUE(WriteFileAtomically(env.Path(name), "two"));
+  EXPECT_EQ(Contents(env.Path(name)), "two");
+  const std::string stale = name.substr(0, 244) + ".tmp4194300";
+  ASSERT_TRUE(WriteFileAtomically(env.Path(stale), "half"));
+  RemoveStaleTemporaries(env.Path(name));
+  EXPECT_FALSE(PathExists(env.Path(stale)));
+  EXPECT_EQ(Contents(env.Path(name)), "two");
+}
+
 TEST(FileSystem, AFailedReplacementLeavesTheFileAsItWas) {
   testing::TestEnvironment env;
   const std::string path = env.Path("KestroNS.ksd");

@@ -118,8 +118,11 @@ TEST(PropertyChecks, SeedGivesTheSameScenarioEverywhere) {
             "L \"item340894\" \"http://site501.example/p98052\"\nL \"Docs\" "
             "\"http://site215.example/p49036\"\n");
   const std::vector<std::string> edits = EditHandheld(rng, scenario, tree);
-  ASSERT_EQ(edits.size(), 6u);
-  EXPECT_EQ(edits[1], "handheld: rename folder \"\\ITEM268119\" to folder \"\\ITEM817397\"");
+  ASSERT_EQ(edits.size(), 18u);
+  EXPECT_EQ(edits[1],
+            "handheld: change the address of favourite \"\\ITEM598753\\ITEM992378\" "
+            "\"http://site690.example/p4900\" to favourite \"\\ITEM598753\\ITEM992378\" "
+            "\"http://site554.example/p8337\"");
 }
 
 }  // namespace

@@ -28,7 +28,9 @@ const std::vector<std::string> kOdd = {"AC\\DC",
                                        "C:drive",
                                        "a*b?",
                                        "Tom & Jerry",
-                                       "News.url"};
+                                       "News.url",
+                                       "con",
+                                       "LPT1.txt"};
 
 std::string LongName(Prng& rng) {
   std::string name = "Long";
@@ -81,6 +83,9 @@ bool DesktopCanHoldName(Store store, const std::string& name) {
   if (store == Store::kBookmarkFile) return name.find_first_of("<>") == std::string::npos;
   if (name == "." || name == ".." || name.back() == '.' || name.back() == ' ') return false;
   if (name.size() > 251 || name.find_first_of("\\/:*?\"<>|") != std::string::npos) return false;
+  std::string stem = name.substr(0, name.find('.'));
+  for (char& c : stem) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  if (stem == "CON" || stem == "LPT1") return false;  // devices on Windows
   // "x.url" as a folder would stand where the favourite "x" is kept.
   std::string tail = name.size() >= 4 ? name.substr(name.size() - 4) : "";
   for (char& c : tail) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);

@@ -62,6 +62,16 @@ std::vector<std::string> LostEntries(const RunOutcome& run) {
   Counts kept_handheld, kept_desktop;
   hold(run.handheld_before, true, held_handheld, kept_handheld, last);
   hold(run.desktop_before, false, held_desktop, kept_desktop, last);
+  // A desktop entry that the handheld deleted (same place and address) is
+  // not one the desktop still holds for another entry of its name.
+  Counts desktop_entries = Count(run.desktop_before, false, false);
+  const std::vector<std::string> handheld_places = PlaceKeys(run.handheld_before),
+                                 handheld_keys = EntryKeys(run.handheld_before);
+  for (std::size_t i = 0; i < run.handheld_before.size(); ++i) {
+    if (Live(run.handheld_before[i]) || At(desktop_entries, handheld_keys[i]) == 0) continue;
+    --desktop_entries[handheld_keys[i]];
+    --held_desktop[handheld_places[i]];
+  }
   // Afterwards, by place (an address may have changed on the other side).
   Counts after_places;
   for (const Tree* tree : {&run.handheld_after, &run.desktop_after}) {
@@ -85,12 +95,48 @@ std::vector<std::string> LostEntries(const RunOutcome& run) {
   return lost;
 }
 
+// The folders the handheld renamed: the path inside each under its former
+// name and under its new one (keys without their kind letter).
+std::vector<std::pair<std::string, std::string>> HandheldRenames(const Tree& handheld) {
+  std::vector<std::pair<std::string, std::string>> renames;
+  const std::vector<std::string> keys = PlaceKeys(handheld);
+  for (std::size_t i = 0; i < handheld.size(); ++i) {
+    const Entry& e = handheld[i];
+    if (!e.folder || !(e.status & testing::kModified) || e.url.empty()) continue;
+    const std::string path = keys[i].substr(1);
+    const std::size_t cut = path.rfind('\x01');
+    std::string former = e.url.substr(0, 256);
+    for (char& c : former) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    renames.emplace_back((cut == std::string::npos ? "" : path.substr(0, cut + 1)) + former + '\x01',
+                         path + '\x01');
+  }
+  return renames;
+}
+
 std::vector<std::string> FavoritesInForeignFolders(const RunOutcome& run) {
   const Counts before_handheld = Count(run.handheld_before, false, true);
   const Counts before_desktop = Count(run.desktop_before, false, true);
+  const auto renames = HandheldRenames(run.handheld_before);
+  // Before, under the other name of a folder the handheld renamed (the
+  // rename may also have been refused and undone).
+  auto had_at = [&](const std::string& key) {
+    return At(before_handheld, key) > 0 || At(before_desktop, key) > 0;
+  };
+  auto had = [&](const std::string& key) {
+    if (had_at(key)) return true;
+    for (const auto& [former, renamed] : renames) {
+      for (const auto& [from, to] : {std::pair{&renamed, &former}, {&former, &renamed}}) {
+        if (key.compare(1, from->size(), *from) == 0 &&
+            had_at(key.substr(0, 1) + *to + key.substr(1 + from->size()))) {
+          return true;
+        }
+      }
+    }
+    return false;
+  };
   std::vector<std::string> foreign;
   EachFavoriteAfter(run, [&](const std::string& side, const std::string& key, int) {
-    if (At(before_handheld, key) == 0 && At(before_desktop, key) == 0) {
+    if (!had(key)) {
       foreign.push_back("foreign folder: " + ShowKey(key) + " is on the " + side +
                         ", and neither side had it in that folder before");
     }
@@ -140,6 +186,34 @@ std::string FirstDifference(const std::string& before, const std::string& after)
     return text.substr(from, text.find('\n', from) - from);
   };
   return "second run changed: \"" + line_of(before) + "\" became \"" + line_of(after) + "\"";
+}
+
+bool ChangedOnHandheldDeletedOnDesktop(const RunOutcome& run) {
+  // The conduit knows a name from the last run by its level and kind alone.
+  auto known_key = [](const Entry& e, const std::string& place) {
+    return std::to_string(e.level) + place.substr(place.rfind('\x01') + 1);
+  };
+  const std::vector<std::string> last = PlaceKeys(run.last), handheld = PlaceKeys(run.handheld_before);
+  std::set<std::string> known;
+  for (std::size_t i = 0; i < run.last.size(); ++i) {
+    if (!run.last[i].folder) known.insert(known_key(run.last[i], last[i]));
+  }
+  Counts on_desktop;
+  for (const std::string& place : PlaceKeys(run.desktop_before)) ++on_desktop[place];
+  Counts on_handheld;
+  for (std::size_t i = 0; i < run.handheld_before.size(); ++i) {
+    if (Live(run.handheld_before[i])) ++on_handheld[handheld[i]];
+  }
+  // A changed favourite with a known name and no desktop entry left for it.
+  for (std::size_t i = 0; i < run.handheld_before.size(); ++i) {
+    const Entry& e = run.handheld_before[i];
+    if (!e.folder && Live(e) && (e.status & testing::kModified) &&
+        known.count(known_key(e, handheld[i])) &&
+        At(on_handheld, handheld[i]) > At(on_desktop, handheld[i])) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace kestro::property

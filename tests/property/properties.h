@@ -33,6 +33,12 @@ std::vector<std::string> NewDuplicates(const RunOutcome& run);
 std::vector<std::string> FirstRunDifferences(const Tree& desktop, const Tree& handheld);
 // 4. A second run changes nothing: the first line that differs, or empty.
 std::string FirstDifference(const std::string& before, const std::string& after);
+// True when a favourite changed on the handheld finds no desktop entry of
+// its place while the last run knew its name (at its level): deleted on the
+// desktop, or renamed on the handheld to a known name. The change goes to the
+// desktop and the handheld drops its record, so it returns to the handheld
+// one run later. Such a run settles in two.
+bool ChangedOnHandheldDeletedOnDesktop(const RunOutcome& run);
 // 5. Every Parent names the folder around its record (and the records are in
 //    depth-first order): see testing::TreeProblem.
 

@@ -52,19 +52,25 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
     ::close(fd);
     return false;
   }
-  contents.clear();
-  char buf[65536];
+  // Sized once from the file's length and read straight into place; a file
+  // that grows meanwhile is read to its end all the same.
+  std::size_t size = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+  contents.resize(size + 1);
+  std::size_t have = 0;
   for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (have == contents.size()) contents.resize(contents.size() * 2);
+    ssize_t n = ::read(fd, contents.data() + have, contents.size() - have);
     if (n < 0) {
       if (errno == EINTR) continue;
       ::close(fd);
+      contents.clear();
       return false;
     }
     if (n == 0) break;
-    contents.append(buf, static_cast<std::size_t>(n));
+    have += static_cast<std::size_t>(n);
   }
   ::close(fd);
+  contents.resize(have);
   return true;
 }
 
@@ -90,7 +96,51 @@ std::string FollowLinks(std::string path) {
   return {};
 }
 
+// The folders of the files written while flushes are held; never destroyed,
+// as a host library may still write while the process ends.
+struct HeldFlushes {
+  bool holding = false;
+  std::vector<std::string> folders;
+};
+HeldFlushes& Held() {
+  static HeldFlushes* held = new HeldFlushes;
+  return *held;
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+}
+
 }  // namespace
+
+void HoldFlushes() { Held().holding = true; }
+
+bool FlushHeldWrites() {
+  HeldFlushes& held = Held();
+  held.holding = false;
+  bool ok = true;
+  std::vector<dev_t> flushed;
+  for (const std::string& folder : held.folders) {
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) continue;  // gone since: nothing of it to keep
+    if (std::find(flushed.begin(), flushed.end(), st.st_dev) != flushed.end()) continue;
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+      ok = false;
+      continue;
+    }
+#ifdef __linux__
+    ok = ::syncfs(fd) == 0 && ok;  // every file and folder change of that file system
+#else
+    ::sync();
+#endif
+    ::close(fd);
+    flushed.push_back(st.st_dev);
+  }
+  held.folders.clear();
+  return ok;
+}
 
 bool WriteFileAtomically(const std::string& path, std::string_view contents) {
   const std::string target = FollowLinks(path);
@@ -107,7 +157,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents) {
       (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
     (void)::fchmod(fd, old.st_mode & 07777);
   }
-  bool ok = WriteAll(fd, contents) && ::fsync(fd) == 0;
+  HeldFlushes& held = Held();
+  bool ok = WriteAll(fd, contents) && (held.holding || ::fsync(fd) == 0);
   ok = (::close(fd) == 0) && ok;
   ok = ok && !FaultRequested(FileOperation::kWrite, path);
   if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
@@ -116,9 +167,13 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents) {
     return false;
   }
   // Make the rename itself durable.
-  const std::size_t slash = target.find_last_of('/');
-  const std::string folder =
-      slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
+  const std::string folder = FolderOf(target);
+  if (held.holding) {
+    if (std::find(held.folders.begin(), held.folders.end(), folder) == held.folders.end()) {
+      held.folders.push_back(folder);
+    }
+    return true;
+  }
   int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);

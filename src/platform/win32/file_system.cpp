@@ -36,19 +36,26 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
-  contents.clear();
-  char buf[65536];
-  DWORD got = 0;
+  // Sized once from the file's length and read straight into place; a file
+  // that grows meanwhile is read to its end all the same.
+  LARGE_INTEGER size{};
+  std::size_t want = GetFileSizeEx(h, &size) && size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) : 0;
+  contents.resize(want + 1);
+  std::size_t have = 0;
   bool ok = true;
   for (;;) {
-    if (!ReadFile(h, buf, sizeof buf, &got, nullptr)) {
+    if (have == contents.size()) contents.resize(contents.size() * 2);
+    const std::size_t room = std::min<std::size_t>(contents.size() - have, 1u << 30);
+    DWORD got = 0;
+    if (!ReadFile(h, contents.data() + have, static_cast<DWORD>(room), &got, nullptr)) {
       ok = false;
       break;
     }
     if (got == 0) break;
-    contents.append(buf, got);
+    have += got;
   }
   CloseHandle(h);
+  contents.resize(ok ? have : 0);
   return ok;
 }
 
@@ -75,6 +82,11 @@ std::string FollowLink(const std::string& path) {
 }
 
 }  // namespace
+
+// Each file is flushed as it is written here: there is no call to flush a
+// whole volume without administrator rights.
+void HoldFlushes() {}
+bool FlushHeldWrites() { return true; }
 
 bool WriteFileAtomically(const std::string& path, std::string_view contents) {
   const std::string target = FollowLink(path);
