@@ -19,5 +19,7 @@ int ListCommand(const Args& args);
 int DumpCommand(const Args& args);
 int UsersCommand(const Args& args);
 int InstallCommand(const Args& args);
+int BackupsCommand(const Args& args);
+int RestoreBackupCommand(const Args& args);
 
 }  // namespace kestro::hotsync

@@ -1,6 +1,7 @@
 // hotsync log / list / dump / users / install: what the last HotSync logged,
 // the handheld's databases, one database as a readable tree, the HotSync
 // users, and files queued for the handheld.
+#include <cstdio>
 #include <memory>
 
 #include "base/text.h"
@@ -12,6 +13,7 @@
 #include "host_paths.h"
 #include "install_queue.h"
 #include "log_file.h"
+#include "run_records.h"
 #include "platform/file_system.h"
 #include "session.h"
 
@@ -37,16 +39,27 @@ std::string HexBytes(const std::string& data, std::size_t limit) {
 }  // namespace
 
 int LogCommand(const Args& args) {
-  Arguments a = ParseArguments(args, {"user"}, {});
+  Arguments a = ParseArguments(args, {"user"}, {"details"});
   if (a.help) {
-    Say("usage: hotsync log [--user NAME]\n"
+    Say("usage: hotsync log [--user NAME] [--details]\n"
         "Prints the HotSync log of the last HotSync: time, activity and text of each entry.\n"
+        "  --details  the detail of the last run that worked on the data instead: one\n"
+        "             line per change (side, action, folder, title, old URL, new URL)\n"
         "Exit codes: 0 printed, 2 usage, 3 nothing logged yet.");
     return kOk;
   }
   if (!a.error.empty()) return Fail(kUsage, a.error);
   auto user = ResolveUser(a.Option("user"));
   if (!user) return Fail(kUsage, "not a user name");
+  if (a.Has("details")) {
+    auto runs = RunRecords(*user, /*backups=*/false);
+    std::string text;
+    if (runs.empty() || !platform::ReadWholeFile(runs.back().path, text))
+      return Fail(kNotFound, "no run has been recorded yet");
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+    return kOk;
+  }
   std::string path = LogPathFor(*user);
   if (!platform::FileExists(path)) return Fail(kNotFound, "no HotSync has been logged yet (" + path + ")");
   for (const auto& e : host::ReadLastSession(path)) {

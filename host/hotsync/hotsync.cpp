@@ -28,6 +28,8 @@ const Command kCommands[] = {
     {"dump", DumpCommand, "print one handheld database (KestroDB as a tree)"},
     {"users", UsersCommand, "list or add HotSync users"},
     {"install", InstallCommand, "queue a file for the handheld"},
+    {"backups", BackupsCommand, "list the backups of what HotSyncs changed"},
+    {"restore-backup", RestoreBackupCommand, "put a backup back and HotSync it"},
 };
 
 int Help() {
@@ -35,7 +37,7 @@ int Help() {
   Say("Commands:");
   for (const Command& c : kCommands) {
     std::string name = c.name;
-    Say("  " + name + std::string(12 - name.size(), ' ') + c.summary);
+    Say("  " + name + std::string(name.size() < 16 ? 16 - name.size() : 1, ' ') + c.summary);
   }
   Say("'hotsync COMMAND --help' describes a command.");
   Say("Exit codes: 0 done, 1 failed, 2 usage, 3 not found, 4 conduit not loadable.");

@@ -1,8 +1,9 @@
 // hotsync sync: one HotSync of every registered conduit, or of one, for one
 // user: queued installs first, then each conduit's OpenConduit with the
-// user's folders, its progress shown as it arrives. A conduit that answers
+// user's folders, its progress shown on a terminal as one changing line. A conduit that answers
 // non-zero, or whose run ends in a "sync aborted" log entry, fails the
 // HotSync (exit 1).
+#include <cstdio>
 #include <memory>
 
 #include "base/text.h"
@@ -24,6 +25,7 @@ namespace {
 
 const char kHelp[] =
     "usage: hotsync sync [--type N] [--creator ID | --conduit PATH] [--user NAME]\n"
+    "                    [--dry-run] [--allow-mass-deletion]\n"
     "Runs a HotSync of every registered conduit (or of one) for one user.\n"
     "  --type N        sync type: 0 synchronize (default), 2 handheld overwrites\n"
     "                  desktop, 3 desktop overwrites handheld, 6 do nothing; names\n"
@@ -32,9 +34,28 @@ const char kHelp[] =
     "  --creator ID    only the conduit registered for this creator ID\n"
     "  --conduit PATH  run this conduit library directly (no registration needed)\n"
     "  --user NAME     the HotSync user (default: the first user, created if none)\n"
+    "  --dry-run       print what each conduit would change on each side, and change\n"
+    "                  nothing (no installs either)\n"
+    "  --allow-mass-deletion  let this HotSync delete more than the conduit's\n"
+    "                  limit of a side's favourites\n"
     "Exit codes: 0 done, 1 a conduit failed, 2 usage, 3 no such conduit, 4 conduit not loadable.";
 
-void ShowProgress(const char* text) { Say(std::string("  ") + (text ? text : "")); }
+// On a terminal, progress is one line that each report overwrites; without
+// one (a file, a pipe) it is not shown.
+bool progress_shown = false;
+void ShowProgress(const char* text) {
+  static const bool terminal = platform::StandardOutputIsTerminal();
+  if (!terminal) return;
+  std::string line = std::string("  ") + (text ? text : "");
+  if (line.size() < 79) line.resize(79, ' ');
+  std::fputs(("\r" + line).c_str(), stdout);
+  std::fflush(stdout);
+  progress_shown = true;
+}
+void EndProgress() {
+  if (progress_shown) std::fputs("\n", stdout);
+  progress_shown = false;
+}
 
 // Moves the files queued by the install aide onto the handheld.
 void InstallQueued(const host::HotSyncUser& user) {
@@ -72,7 +93,8 @@ struct Target {
 };
 
 // Runs one conduit; true when it succeeded.
-bool RunConduit(const Target& target, const host::HotSyncUser& user, const std::string& log, int& exit_code) {
+bool RunConduit(const Target& target, const host::HotSyncUser& user, const std::string& log,
+                const std::string& preview, int& exit_code) {
   ConduitLibrary conduit(target.library);
   std::string name;
   uint32_t version = 0;
@@ -93,7 +115,9 @@ bool RunConduit(const Target& target, const host::HotSyncUser& user, const std::
   props.m_UserId = user.id;
   std::size_t logged = host::ReadLastSession(log).size();
   int32_t result = 0;
-  if (!conduit.OpenConduit(ShowProgress, props, result)) {
+  const bool opened = conduit.OpenConduit(ShowProgress, props, result);
+  EndProgress();
+  if (!opened) {
     Fail(kNoConduit, conduit.Error());
     exit_code = std::max(exit_code, static_cast<int>(kNoConduit));
     return false;
@@ -111,6 +135,14 @@ bool RunConduit(const Target& target, const host::HotSyncUser& user, const std::
     exit_code = std::max(exit_code, static_cast<int>(kFailed));
     return false;
   }
+  if (!preview.empty() && platform::FileExists(preview)) {
+    std::string text;
+    platform::ReadWholeFile(preview, text);
+    platform::DeleteFileAt(preview);
+    Say("Preview of " + name + " (nothing was changed):");
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+  }
   Say(name + " done");
   return true;
 }
@@ -122,7 +154,7 @@ int SyncCommand(const Args& raw) {
   for (auto& a : args) {
     if (a == "--sync-type") a = "--type";  // the first hotsync's spelling
   }
-  Arguments a = ParseArguments(args, {"type", "creator", "conduit", "user"}, {});
+  Arguments a = ParseArguments(args, {"type", "creator", "conduit", "user"}, {"dry-run", "allow-mass-deletion"});
   if (a.help) return Say(kHelp), kOk;
   if (!a.error.empty()) return Fail(kUsage, a.error + " (see hotsync sync --help)");
   if (!a.positional.empty()) return Fail(kUsage, "unexpected argument " + a.positional[0]);
@@ -152,7 +184,7 @@ int SyncCommand(const Args& raw) {
     for (auto& c : conduits) {
       if (c.library.empty()) continue;
       int chosen = type.value_or(c.next_sync_type >= 0 ? c.next_sync_type : std::max(c.sync_type, 0));
-      if (!type && c.next_sync_type >= 0) {
+      if (!type && c.next_sync_type >= 0 && !a.Has("dry-run")) {
         c.next_sync_type = -1;  // a one-time action is used up
         host::SaveConduit(c);
       }
@@ -165,9 +197,18 @@ int SyncCommand(const Args& raw) {
   platform::SetEnv("KESTRO_HOTSYNC_LOG", log);
   host::AppendSessionMark(log, "HotSync of " + user->name);
   Say("HotSync of " + user->name + " with the handheld in " + host::HandheldFolder());
-  InstallQueued(*user);
+  // A preview changes nothing: the conduit writes its plan to a file that is
+  // printed here, and queued installs wait.
+  std::string preview;
+  if (a.Has("dry-run")) {
+    preview = host::UserFolder(*user) + "hotsync-preview.txt";
+    platform::SetEnv("KESTRO_DRY_RUN", preview);
+  } else {
+    InstallQueued(*user);
+  }
+  if (a.Has("allow-mass-deletion")) platform::SetEnv("KESTRO_ALLOW_MASS_DELETION", "1");
   int exit_code = kOk;
-  for (const Target& t : targets) RunConduit(t, *user, log, exit_code);
+  for (const Target& t : targets) RunConduit(t, *user, log, preview, exit_code);
   Say(exit_code == kOk ? "HotSync complete" : "HotSync finished with errors (hotsync log shows them)");
   return exit_code;
 }

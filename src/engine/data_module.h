@@ -6,17 +6,23 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "base/component.h"
 #include "conduit/palm_component.h"
 #include "engine/item_list.h"
+#include "engine/run_report.h"
 #include "favorites/favorite_item.h"
 #include "favorites/favorites_base.h"
 #include "palmdb/remote_table.h"
 
 namespace kestro {
+
+// Set by the host for a preview: the run writes its plan there and changes
+// nothing.
+bool PreviewOnly();
 
 class TDataModule1 : public Component {
  public:
@@ -49,6 +55,22 @@ class TDataModule1 : public Component {
   // Names in the log each handheld record the load left aside.
   void LogDamagedRecords();
   void ReleaseRun();
+  // The run's record (run_record.cpp): where it is kept, and, after a run on
+  // the data, its summary in the HotSync log and its detail file.
+  void BeginRunRecord(const ThcdSyncProperties& props);
+  // handheld: the handheld's records after the run, kept with the backup.
+  void FinishRunRecord(const RunReport& report, const std::function<FavoriteItemList()>& handheld);
+  // Before the first desktop change: keeps what the plan changes there; and
+  // puts back a backup the host asked for (KESTRO_RESTORE_BACKUP).
+  void BackUpBefore(const RunReport& plan, int32_t browser_type);
+  void RestoreAskedBackup(int32_t browser_type);
+  void RestoreAskedHandheld();
+  // Progress for the host: a phase, or how many of the run's records are
+  // written, as "phase: done/total".
+  void ReportPhase(const std::string& phase);
+  // The guard and the preview (run_plan.cpp): false when the run is to
+  // change nothing; raises when the guard stops it.
+  bool GoAhead(const RunReport& plan);
 
   std::unique_ptr<ThcdPalmComponent> component_;
   std::unique_ptr<ThcdPalmRemoteTable> table_;
@@ -60,6 +82,8 @@ class TDataModule1 : public Component {
   // A damaged recovery file was set aside: what the handheld lost is not
   // known, so the run works as a first one, without the remembered desktop.
   bool merge_only_ = false;
+  std::string conduit_folder_;     // the conduit's folder of the HotSync user
+  std::string run_id_;
 };
 
 }  // namespace kestro

@@ -7,7 +7,10 @@
 #include "conduit/palm_component.h"
 #include "engine/data_module.h"
 #include "engine/item_list.h"
+#include "engine/backups.h"
 #include "engine/reconciliation.h"
+#include "engine/run_preview.h"
+#include "engine/run_recorder.h"
 #include "engine/recovery_file.h"
 #include "engine/state_file.h"
 #include "engine/tree_order.h"
@@ -47,6 +50,7 @@ void TDataModule1::hcdConduitExecute1ExecConduit(const ThcdSyncProperties& props
     AddConduitLogEntry("", kActivitySyncStarted);
   }
   const std::string recovery_path = RecoveryFilePath(UserNameOf(props));
+  BeginRunRecord(props);
   try {
     switch (sync_type) {
       case hostapi::kSyncSynchronize:
@@ -107,48 +111,76 @@ TFavoritesBase& TDataModule1::RequireStore() {
 
 void TDataModule1::Synchronise(const std::string& recovery_path) {
   RestorePending(recovery_path);
-  CreateFavorites();
-  TFavoritesBase& store = RequireStore();
   const int32_t browser_type = ReadBrowserType();
+  if (!PreviewOnly()) RestoreAskedBackup(browser_type);
+  ReportPhase("Reading the desktop favourites");
+  CreateFavorites();
+  RequireStore();
   ThcdPalmRemoteTable& table = *table_;
-  if (!table.Exists()) table.CreateTable();
-  table.Open();
-  PdbList = LoadPdbList(table, damaged_);
+  const bool preview = PreviewOnly();
+  if (!table.Exists() && !preview) table.CreateTable();
+  // Read-only until the plan is allowed, so that a preview or a stopped run
+  // leaves the database file as it was.
+  ReportPhase("Reading the handheld");
+  if (table.Exists()) {
+    table.SetReadOnly(true);
+    table.Open();
+    PdbList = LoadPdbList(table, damaged_);
+    table.Close();
+    table.SetReadOnly(false);
+  }
   LogDamagedRecords();
+  if (!preview) RestoreAskedHandheld();
   // Everything that can be wrong on the desktop is found before the handheld
-  // is touched: the store is loaded, and so is the state file.
-  // The state is only looked up: it is kept as the file's bytes, not as items.
+  // is touched: the store is loaded, and so is the state file (kept as the
+  // file's bytes, only looked up, never made into items).
   std::string state_images = LoadListImages(browser_type);
   // After a damaged recovery file nothing may read as deleted: the run
   // merges as if no state were kept.
   if (merge_only_) state_images.clear();
-  const bool state_current = !merge_only_ && StateMatchesStore(state_images, store);
   const StateIndex state(state_images);
+  // The run is first made against stand-ins, so that the guard and the
+  // preview know what it would change before anything changes.
+  ReportPhase("Planning");
+  const RunReport plan = PreviewSynchronise(PdbList, state, RequireStore());
+  if (!GoAhead(plan)) return;
+  BackUpBefore(plan, browser_type);
+  CreateFavorites();
+  TFavoritesBase& store = RequireStore();
+  const bool state_current = !merge_only_ && StateMatchesStore(state_images, store);
   std::string().swap(state_images);
+  table.Open();
   SaveRecovery(recovery_path, PdbList);
   handheld_at_risk_ = true;
   RemoveLoadedRecords(table, PdbList, !damaged_.empty());
 
   RepairTreeOrder(PdbList);
   TableRecordWriter writer(table);
+  const std::string total = std::to_string(plan.Handheld().entries_after);
+  ReportPhase("Synchronising: 0/" + total);
+  RunRecorder recorder(PdbList, store, &writer,
+                       [&](int written) { ReportPhase("Synchronising: " + std::to_string(written) + "/" + total); });
   // The desktop edits of the whole run reach the disk together, and before
   // the handheld's records are final: a run stopped before then leaves the
   // recovery file, whose records still carry their edit marks, so the next
   // run makes the same edits again.
   store.HoldWrites();
-  Reconciliation(PdbList, store, state, writer).Run();
+  Reconciliation(PdbList, store, state, recorder.Writer()).Run();
   store.WriteHeld();
   table.Close();
   handheld_at_risk_ = false;
   RemoveRecovery(recovery_path);
   LogStoreNotices();
+  const RunReport report = recorder.Report();
 
+  ReportPhase("Saving the state");
   // A store the run did not change, with a state file that already holds
   // it, would be read again only to write the same bytes.
   if (store.Changed() || !state_current) {
     CreateFavorites();
     SaveList(RequireStore(), browser_type);
   }
+  FinishRunRecord(report, [&] { return recorder.Recording().WrittenRecords(); });
 }
 
 void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
@@ -157,11 +189,17 @@ void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
   TFavoritesBase& store = RequireStore();
   const int32_t browser_type = ReadBrowserType();
   ThcdPalmRemoteTable& table = *table_;
-  if (table.Exists()) {
+  const bool on_handheld = table.Exists();
+  if (on_handheld) {
+    table.SetReadOnly(true);
     table.Open();
     PdbList = LoadPdbList(table, damaged_);
     table.Close();
+    table.SetReadOnly(false);
     LogDamagedRecords();
+  }
+  if (!GoAhead(OverwriteReport(PdbList, store))) return;
+  if (on_handheld) {
     SaveRecovery(recovery_path, PdbList);
     handheld_at_risk_ = true;
   }
@@ -169,10 +207,14 @@ void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
   handheld_at_risk_ = false;
   RemoveRecovery(recovery_path);
   SaveList(store, browser_type);
+  FinishRunRecord(OverwriteReport(PdbList, store), [&] { return RecordsOf(store); });
 }
 
 void TDataModule1::RestorePending(const std::string& recovery_path) {
   if (!RecoveryPending(recovery_path)) return;
+  if (PreviewOnly()) {
+    throw Exception("An earlier HotSync left the handheld's records to put back; run a HotSync before a preview");
+  }
   FavoriteItemList records;
   try {
     records = LoadRecovery(recovery_path);

@@ -105,6 +105,12 @@ class TFavoritesBase {
   const std::vector<std::string>& Notices() const { return notices_; }
   std::vector<std::string> TakeNotices();
 
+  // A store in preview changes its list only, never the browser's storage,
+  // and refuses what it would refuse for real: a run against it shows what
+  // the run would do.
+  void Preview() { previewing_ = true; }
+  bool Previewing() const { return previewing_; }
+
  protected:
   // Appends or inserts a new entry the store owns.
   FavoriteItem* AppendEntry(std::unique_ptr<FavoriteItem> item);
@@ -138,6 +144,7 @@ class TFavoritesBase {
   mutable FolderIndex index_;
   mutable bool index_valid_ = false;
   bool changed_ = false;
+  bool previewing_ = false;
 };
 
 }  // namespace kestro

@@ -138,12 +138,30 @@ bool TFavoritesIE::Writable(const std::string& path, const FavoriteItem& item) {
   return false;
 }
 
+bool TFavoritesIE::HeldExists(const std::string& relative) {
+  if (!held_paths_valid_) {
+    held_paths_.clear();
+    for (const auto& [entry, held_relative] : relative_of_) held_paths_.insert(AsciiUpper(held_relative));
+    held_paths_valid_ = true;
+  }
+  return held_paths_.count(AsciiUpper(relative)) != 0;
+}
+
+void TFavoritesIE::HeldAdd(const std::string& relative) {
+  if (held_paths_valid_) held_paths_.insert(AsciiUpper(relative));
+}
+
+void TFavoritesIE::HeldRemove(const std::string& relative) {
+  if (held_paths_valid_) held_paths_.erase(AsciiUpper(relative));
+}
+
 void TFavoritesIE::DeleteFolder(const std::string& path, FavoriteItem* folder) {
   std::string relative;
   const bool on_disk = folder && !folder->isUrl && RelativeOf(folder, relative);
   TFavoritesBase::DeleteFolder(path, folder);
   try {
     if (!on_disk || relative.empty()) return;  // never the favourites folder itself
+    if (Previewing()) return HeldRemove(relative);
     platform::RemoveEmptyDirectory(FullPath(relative));
     WriteLog("RemoveDir " + TraceText(root_folder_, path));
   } catch (const std::exception& e) {
@@ -159,10 +177,11 @@ void TFavoritesIE::DeleteFavorite(const std::string& path, FavoriteItem* entry) 
     if (!on_disk || FullPath(relative) == replacing_) return;
     // A file that stays would read as the favourite still there, or stop a
     // changed one from being written.
-    if (!platform::DeleteFileAt(FullPath(relative)) && platform::FileExists(FullPath(relative))) {
+    if (!Previewing() && !platform::DeleteFileAt(FullPath(relative)) && platform::FileExists(FullPath(relative))) {
       throw Exception(Format("Unable to delete %s", FullPath(relative).c_str()));
     }
     relative_of_.erase(entry);
+    HeldRemove(relative);
     WriteLog("DeleteFile " + TraceText(root_folder_, path) + ".url");
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "1004");
@@ -179,23 +198,25 @@ FavoriteItem* TFavoritesIE::AddFavorite(const std::string& path, FavoriteItem* f
   // Another favourite of this name already lives in the folder (the handheld
   // may hold two of one name; the folder cannot): it is not written over.
   const std::string file = Join(folder_path, file_name);
+  const std::string relative = folder_relative.empty() ? file_name : Join(folder_relative, file_name);
   const bool replacing = !replacing_.empty() && file == replacing_;
-  if (!replacing && platform::FileExists(file)) {
+  if (!replacing && (Previewing() ? HeldExists(relative) : platform::FileExists(file))) {
     Refuse("Favorite", path + "\\" + std::string(item.NameText()),
            "a favourite of that name is already in its folder");
     return nullptr;
   }
   FavoriteItem* entry = TFavoritesBase::AddFavorite(path, folder, item);
   try {
-    platform::CreateDirectories(folder_path);
-    if (replacing) {
-      ReplaceShortcut(file, std::string(item.URLText()));
-    } else {
-      WriteShortcut(file, std::string(item.URLText()));
+    if (!Previewing()) {
+      platform::CreateDirectories(folder_path);
+      if (replacing) {
+        ReplaceShortcut(file, std::string(item.URLText()));
+      } else {
+        WriteShortcut(file, std::string(item.URLText()));
+      }
     }
-    if (entry) {
-      relative_of_[entry] = folder_relative.empty() ? file_name : Join(folder_relative, file_name);
-    }
+    if (entry) relative_of_[entry] = relative;
+    HeldAdd(relative);
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "1005");
   }
@@ -215,7 +236,7 @@ FavoriteItem* TFavoritesIE::AddFolder(const std::string& path, FavoriteItem* fol
   // A folder of this name that is already there is the one the favourite
   // goes into: a folder cannot hold two of one name.
   const std::string folder_name = platform::ExistingNameCaseBlind(parent, std::string(name));
-  if (!platform::CreateDirectories(Join(parent, folder_name))) {
+  if (!Previewing() && !platform::CreateDirectories(Join(parent, folder_name))) {
     Refuse("Folder", path, "it cannot be made there");
     return nullptr;
   }
@@ -224,6 +245,7 @@ FavoriteItem* TFavoritesIE::AddFolder(const std::string& path, FavoriteItem* fol
     relative_of_[entry] =
         parent_relative.empty() ? folder_name : Join(parent_relative, folder_name);
   }
+  HeldAdd(parent_relative.empty() ? folder_name : Join(parent_relative, folder_name));
   return entry;
 }
 
@@ -281,11 +303,14 @@ bool TFavoritesIE::ChangeFolder(const std::string& path, FavoriteItem* entry, Fa
     const std::string to = platform::ExistingNameCaseBlind(parent, name);
     // Renaming onto another existing entry would replace it; a change of case
     // only is a rename of the folder itself.
-    if (to != from && platform::PathExists(Join(parent, to))) {
+    const std::string target = parent_relative.empty() ? name : Join(parent_relative, name);
+    const bool taken = Previewing() ? AsciiUpper(from) != AsciiUpper(name) && HeldExists(target)
+                                    : to != from && platform::PathExists(Join(parent, to));
+    if (taken) {
       Refuse("Folder", former_path, "a folder or file of its new name is already there");
       return false;
     }
-    if (!platform::RenamePath(Join(parent, from), Join(parent, name))) {
+    if (!Previewing() && !platform::RenamePath(Join(parent, from), Join(parent, name))) {
       Refuse("Folder", former_path, "it could not be renamed");
       return false;
     }
@@ -300,6 +325,7 @@ bool TFavoritesIE::ChangeFolder(const std::string& path, FavoriteItem* entry, Fa
         held_relative = renamed + held_relative.substr(relative.size());
       }
     }
+    HeldPathsChanged();
     return true;
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "1007");

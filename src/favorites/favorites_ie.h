@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "favorites/favorites_base.h"
@@ -62,6 +63,14 @@ class TFavoritesIE : public TFavoritesBase {
   std::unordered_map<const FavoriteItem*, std::string> relative_of_;
   // The file a change of a favourite writes over in place; empty otherwise.
   std::string replacing_;
+  // In preview: the relative paths the folder would hold (upper
+  // case), standing in for the file system's answers.
+  bool HeldExists(const std::string& relative);
+  void HeldPathsChanged() { held_paths_valid_ = false; }
+  void HeldAdd(const std::string& relative);
+  void HeldRemove(const std::string& relative);
+  std::unordered_set<std::string> held_paths_;
+  bool held_paths_valid_ = false;
 };
 
 }  // namespace kestro

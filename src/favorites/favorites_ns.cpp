@@ -210,6 +210,7 @@ bool TFavoritesNS::LinkLineFor(const std::string& path, const FavoriteItem* fold
 }
 
 void TFavoritesNS::Save() {
+  if (Previewing()) return;
   unsaved_ = true;
   if (holding_ || hold_saves_) return;
   if (!platform::WriteFileAtomically(bookmark_file_, JoinBookmarkLines(lines_))) {

@@ -14,6 +14,8 @@ void SetEnv(const char* name, const std::string& value);
 void UnsetEnv(const char* name);
 
 uint32_t CurrentProcessId();
+// Whether the process's standard output is a terminal (not a file or pipe).
+bool StandardOutputIsTerminal();
 // False once the process has ended (or never was); true while it runs or
 // when that cannot be told.
 bool ProcessIsRunning(uint32_t id);

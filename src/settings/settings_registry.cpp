@@ -77,6 +77,26 @@ std::string ReadFavoritesPath() {
   }
 }
 
+namespace {
+
+int32_t ReadSettingOr(const char* name, int32_t fallback) {
+  std::unique_ptr<RegistryKey> key = platform::OpenCurrentUserKey(kSettingsKey, /*create=*/false);
+  if (!key) return fallback;
+  return ReadInteger(*key, name).value_or(fallback);
+}
+
+}  // namespace
+
+int32_t ReadMassDeletionLimit() {
+  const int32_t limit = ReadSettingOr(kMassDeletionLimitValue, kDefaultMassDeletionLimit);
+  return limit < 0 ? kDefaultMassDeletionLimit : limit;
+}
+
+int32_t ReadBackupCount() {
+  const int32_t count = ReadSettingOr(kBackupCountValue, kDefaultBackupCount);
+  return count < 0 ? kDefaultBackupCount : count;
+}
+
 bool WriteSettings(const std::string& favorites_path, int32_t browser_type) {
   std::unique_ptr<RegistryKey> key = platform::OpenCurrentUserKey(kSettingsKey, /*create=*/true);
   if (!key) return false;

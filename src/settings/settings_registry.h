@@ -24,6 +24,17 @@ int32_t ReadBrowserType();
 // the browser type in force (which may be empty).
 std::string ReadFavoritesPath();
 
+// How much of either side's favourites one run may delete, in percent: a
+// run that would delete more (and at least 20) stops before it changes
+// anything; 100 switches the check off. "MassDeletionLimit", default 50.
+inline constexpr const char* kMassDeletionLimitValue = "MassDeletionLimit";
+inline constexpr int32_t kDefaultMassDeletionLimit = 50;
+int32_t ReadMassDeletionLimit();
+// How many runs' backups of the desktop are kept. "BackupCount", default 10.
+inline constexpr const char* kBackupCountValue = "BackupCount";
+inline constexpr int32_t kDefaultBackupCount = 10;
+int32_t ReadBackupCount();
+
 // Writes both settings, as the confirmed settings dialog does. Returns false,
 // writing nothing, when the key cannot be opened; a failed write raises
 // Exception "Failed to set data for '<name>'".

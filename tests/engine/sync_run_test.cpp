@@ -70,7 +70,9 @@ TEST_F(SyncRun, DesktopOverwritesHandheld) {
               ElementsAre("News|0|4||-1", "Daily|1|4||0", "Paper|2|5|http://paper/|1", "Top|0|5|http://top/|-1"));
   ExpectTreeWhole();
   EXPECT_EQ(h.StateFile(0).size(), 4u * 1300);
-  EXPECT_THAT(h.LogLines(), ElementsAre("19|", "20|Kestro"));
+  EXPECT_THAT(h.LogLines(),
+              ElementsAre("19|", "-1|Kestro - handheld: 4 added, 0 changed, 1 deleted; desktop: 0 added, 0 changed, 0 deleted",
+                          "20|Kestro"));
   EXPECT_FALSE(platform::FileExists(h.Env().Path("KestroDB.krv")));
 }
 
@@ -186,10 +188,11 @@ TEST_F(SyncRun, NamesTheStoreRefusesAreLoggedAndKeptOnTheHandheld) {
   EXPECT_EQ(DescribeFavoritesFolder(root), "");
   EXPECT_FALSE(platform::PathExists(h.Env().Path("...url")));
   auto log = h.LogLines();
-  ASSERT_EQ(log.size(), 4u) << ::testing::PrintToString(log);
+  ASSERT_EQ(log.size(), 5u) << ::testing::PrintToString(log);
   EXPECT_THAT(log[1], ::testing::StartsWith("-1|Kestro - "));
   EXPECT_THAT(log[2], ::testing::StartsWith("-1|Kestro - "));
-  EXPECT_EQ(log[3], "20|Kestro");
+  EXPECT_EQ(log[3], "-1|Kestro - handheld: 0 added, 0 changed, 0 deleted; desktop: 0 added, 0 changed, 0 deleted");
+  EXPECT_EQ(log[4], "20|Kestro");
   // Still new: not on the desktop yet.
   EXPECT_THAT(h.HandheldShape(), ElementsAre("..|0|13|http://up/|-1", "a/b|0|13|http://slash/|-1"));
 }

@@ -43,11 +43,11 @@ TEST_F(Hotsync, RegisteredConduitSyncsTheHandheldAndLogs) {
 
   auto sync = Run({"sync", "--type", "desktop-overwrites", "--user", "Ann"});
   ASSERT_EQ(sync.exit_code, 0) << sync.output;
-  // Progress text comes between the conduit's start and its end.
+  // Without a terminal the conduit's progress is not shown.
   std::size_t start = sync.output.find("Test Conduit 1.2: desktop overwrites handheld");
-  std::size_t progress = sync.output.find("  Writing favourites");
   std::size_t done = sync.output.find("Test Conduit done");
-  EXPECT_TRUE(start < progress && progress < done) << sync.output;
+  EXPECT_TRUE(start < done) << sync.output;
+  EXPECT_FALSE(Contains(sync, "Writing favourites")) << sync.output;
   std::string props;
   std::string folder = env.Path("hotsync-home") + platform::PathSeparator() + "Ann" + platform::PathSeparator();
   ASSERT_TRUE(platform::ReadWholeFile(folder + "TestDir" + platform::PathSeparator() + "props.txt", props));

@@ -18,6 +18,8 @@ void SetEnv(const char* name, const std::string& value) { ::setenv(name, value.c
 
 void UnsetEnv(const char* name) { ::unsetenv(name); }
 
+bool StandardOutputIsTerminal() { return ::isatty(STDOUT_FILENO) == 1; }
+
 uint32_t CurrentProcessId() { return static_cast<uint32_t>(::getpid()); }
 
 bool ProcessIsRunning(uint32_t id) {

@@ -23,6 +23,12 @@ void UnsetEnv(const char* name) { SetEnvironmentVariableA(name, nullptr); }
 
 uint32_t CurrentProcessId() { return GetCurrentProcessId(); }
 
+// A console answers GetConsoleMode; a file or a pipe does not.
+bool StandardOutputIsTerminal() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+}
+
 bool ProcessIsRunning(uint32_t id) {
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
   if (!process) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process

@@ -1,0 +1,134 @@
+#include "engine/run_report.h"
+
+#include <algorithm>
+#include <tuple>
+#include <unordered_map>
+
+#include "base/text.h"
+
+namespace kestro {
+namespace {
+
+std::string KeyOf(const TreeEntry& e) {
+  std::string key = e.folder;
+  key += '\x01';
+  key += e.title;
+  key += e.is_url ? "\x01u" : "\x01" "f";
+  return key;
+}
+
+// A field of a detail line: tabs and line breaks would split it.
+std::string Field(const std::string& text) {
+  std::string field = text;
+  for (char& c : field) {
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  }
+  return field;
+}
+
+template <typename Item>
+TreeEntries Entries(const std::vector<Item>& items, bool skip_deleted) {
+  TreeEntries entries;
+  entries.reserve(items.size());
+  std::vector<std::string> folders;  // the folder path at each level
+  for (const auto& item : items) {
+    const std::size_t level = item->Level < 0 ? 0 : static_cast<std::size_t>(item->Level);
+    if (folders.size() > level) folders.resize(level);
+    std::string folder = folders.empty() ? std::string() : folders.back();
+    while (folders.size() < level) folders.push_back(folder);  // a level skipped by broken order
+    if (!item->isUrl) folders.push_back(folder + "\\" + std::string(item->NameText()));
+    if (skip_deleted && item->isDeleted) continue;
+    entries.push_back({std::move(folder), std::string(item->NameText()),
+                       item->isUrl ? std::string(item->URLText()) : std::string(), item->isUrl != 0});
+  }
+  return entries;
+}
+
+}  // namespace
+
+TreeEntries EntriesOf(const std::vector<FavoriteItem*>& items, bool skip_deleted) {
+  return Entries(items, skip_deleted);
+}
+
+TreeEntries EntriesOf(const FavoriteItemList& items, bool skip_deleted) { return Entries(items, skip_deleted); }
+
+void RunReport::AddSide(const std::string& side, const TreeEntries& before, const TreeEntries& after) {
+  const std::size_t first = actions_.size();
+  SideCounts& counts = side == "handheld" ? handheld_ : desktop_;
+  counts.entries_after = static_cast<int>(after.size());
+  std::unordered_map<std::string, std::vector<std::size_t>> after_by_key;
+  for (std::size_t i = 0; i < after.size(); ++i) after_by_key[KeyOf(after[i])].push_back(i);
+  std::vector<bool> after_used(after.size(), false);
+  std::vector<const std::vector<std::size_t>*> candidates(before.size(), nullptr);
+  std::vector<bool> before_kept(before.size(), false);
+  // Entries that stayed as they were pair first, so that a change pairs
+  // what is left.
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    if (before[i].is_url) ++counts.favorites_before;
+    auto found = after_by_key.find(KeyOf(before[i]));
+    if (found == after_by_key.end()) continue;
+    candidates[i] = &found->second;
+    for (std::size_t j : found->second) {
+      if (!after_used[j] && after[j].url == before[i].url) {
+        after_used[j] = before_kept[i] = true;
+        break;
+      }
+    }
+  }
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    if (before_kept[i]) continue;
+    const std::size_t* changed = nullptr;
+    if (candidates[i]) {
+      for (const std::size_t& j : *candidates[i]) {
+        if (!after_used[j]) {
+          changed = &j;
+          break;
+        }
+      }
+    }
+    if (changed) {
+      after_used[*changed] = true;
+      actions_.push_back({side, "changed", after[*changed], before[i].url});
+      ++counts.changed;
+    } else {
+      actions_.push_back({side, "deleted", before[i], before[i].url});
+      actions_.back().entry.url.clear();
+      ++counts.deleted;
+      if (before[i].is_url) ++counts.favorites_deleted;
+    }
+  }
+  for (std::size_t j = 0; j < after.size(); ++j) {
+    if (after_used[j]) continue;
+    actions_.push_back({side, "added", after[j], std::string()});
+    ++counts.added;
+  }
+  // In the order of the tree's paths, so that a preview and the run that
+  // follows it list their actions alike whatever order the stores keep.
+  std::stable_sort(actions_.begin() + static_cast<std::ptrdiff_t>(first), actions_.end(),
+                   [](const RunAction& a, const RunAction& b) {
+                     return std::tie(a.entry.folder, a.entry.title) < std::tie(b.entry.folder, b.entry.title);
+                   });
+}
+
+bool RunReport::ChangesDesktop() const {
+  return desktop_.added + desktop_.changed + desktop_.deleted > 0;
+}
+
+std::string RunReport::Summary() const {
+  auto side = [](const char* name, const SideCounts& c) {
+    return Format("%s: %d added, %d changed, %d deleted", name, c.added, c.changed, c.deleted);
+  };
+  return side("handheld", handheld_) + "; " + side("desktop", desktop_);
+}
+
+std::string RunReport::Detail() const {
+  std::string text;
+  for (const RunAction& a : actions_) {
+    text += a.side + "\t" + a.action + "\t" + Field(a.entry.folder.empty() ? "\\" : a.entry.folder) + "\t" +
+            Field(a.entry.title) + (a.entry.is_url ? "" : "\\") + "\t" + Field(a.old_url) + "\t" +
+            Field(a.entry.url) + "\n";
+  }
+  return text;
+}
+
+}  // namespace kestro
