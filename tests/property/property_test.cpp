@@ -7,7 +7,9 @@
 // KESTRO_PROPERTY_FIRST_SEED when set); without it the scenarios are skipped.
 // KESTRO_PROPERTY_SEED=S replays one seed and prints its scenario;
 // KESTRO_PROPERTY_ITEMS, _DEPTH and _EDITS fix a size (scripts/property-seeds.sh
-// uses them to shrink a failing seed).
+// uses them to shrink a failing seed). KESTRO_PROPERTY_OPEN_SEEDS lists seeds
+// (comma-separated) whose failures are known and still open: a range run
+// leaves them out and says so, a one-seed replay still runs them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,6 +29,17 @@ namespace {
 int EnvNumber(const char* name) {
   auto value = platform::GetEnv(name);
   return value ? std::atoi(value->c_str()) : 0;
+}
+
+// Whether the seed is one of KESTRO_PROPERTY_OPEN_SEEDS.
+bool OpenSeed(int seed) {
+  const auto list = platform::GetEnv("KESTRO_PROPERTY_OPEN_SEEDS");
+  if (!list) return false;
+  std::istringstream in(*list);
+  for (std::string one; std::getline(in, one, ',');) {
+    if (std::atoi(one.c_str()) == seed) return true;
+  }
+  return false;
 }
 
 void Append(std::vector<std::string>& to, const std::vector<std::string>& more) {
@@ -124,6 +137,10 @@ void RunSeeds(Store store) {
                            EnvNumber("KESTRO_PROPERTY_EDITS")};
   int failed = 0;
   for (int seed = first; seed < first + count; ++seed) {
+    if (!one && OpenSeed(seed)) {
+      std::cout << StoreName(store) << ", seed " << seed << " left out: a known failure, still open\n";
+      continue;
+    }
     const Scenario scenario = MakeScenario(static_cast<uint64_t>(seed), store, fixed);
     std::ostringstream story;
     const std::vector<std::string> found = RunScenario(scenario, one ? &story : nullptr);
