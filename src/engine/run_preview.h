@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/run_report.h"
+#include "engine/state_file.h"
 #include "favorites/favorite_item.h"
 #include "favorites/favorites_base.h"
 
