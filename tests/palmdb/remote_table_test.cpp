@@ -154,8 +154,9 @@ TEST_F(RemoteTable, AWalkPassesARecordThatDoesNotDecode) {
   raw.buffer = bytes;
   ASSERT_EQ(SyncManager().SyncWriteRec(&raw), 0);
   SyncManager().SyncCloseDB(handle);
+  const uint32_t written_id = raw.record_id;  // the packed field, read once by value
   table_->Open();
-  EXPECT_EQ(table_->GetRecordId(), raw.record_id);
+  EXPECT_EQ(table_->GetRecordId(), written_id);
   EXPECT_NE(table_->DecodeFailure(), "");
   EXPECT_THROW(Name(), EPalmDBError);
   EXPECT_THROW(table_->Edit(), EPalmDBError);
