@@ -63,6 +63,10 @@ TEST(FileSystem, AtomicWriteRemovesTheTemporariesOfEndedProcesses) {
 // A name that nearly fills the file-name limit leaves no room for the mark
 // of its temporary: the temporary's name is cut instead, and still cleared.
 TEST(FileSystem, AFileOfTheLongestNameIsReplacedToo) {
+#ifdef _WIN32
+  // Windows limits the whole path (MAX_PATH), not each name: a known, open gap.
+  GTEST_SKIP() << "Windows limits the whole path, not the name";
+#endif
   testing::TestEnvironment env;
   const std::string name = std::string(248, 'n') + "\xC3\xA9.url";  // 255 bytes, ends in "é"
   ASSERT_TRUE(WriteFileAtomically(env.Path(name), "one"));
