@@ -53,6 +53,9 @@ class TDataModule1 : public Component {
   void RestoreAfterFailure(const std::string& recovery_path);
   void LogStoreNotices();
   // Names in the log each handheld record the load left aside.
+  // Loads the handheld's records (when it has the database) and logs the
+  // ones that do not decode.
+  void ReadHandheld();
   void LogDamagedRecords();
   void ReleaseRun();
   // The run's record (run_record.cpp): where it is kept, and, after a run on

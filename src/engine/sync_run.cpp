@@ -122,14 +122,7 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   // Read-only until the plan is allowed, so that a preview or a stopped run
   // leaves the database file as it was.
   ReportPhase("Reading the handheld");
-  if (table.Exists()) {
-    table.SetReadOnly(true);
-    table.Open();
-    PdbList = LoadPdbList(table, damaged_);
-    table.Close();
-    table.SetReadOnly(false);
-  }
-  LogDamagedRecords();
+  ReadHandheld();
   if (!preview) RestoreAskedHandheld();
   // Everything that can be wrong on the desktop is found before the handheld
   // is touched: the store is loaded, and so is the state file (kept as the
@@ -190,14 +183,7 @@ void TDataModule1::DesktopOverwritesHandheld(const std::string& recovery_path) {
   const int32_t browser_type = ReadBrowserType();
   ThcdPalmRemoteTable& table = *table_;
   const bool on_handheld = table.Exists();
-  if (on_handheld) {
-    table.SetReadOnly(true);
-    table.Open();
-    PdbList = LoadPdbList(table, damaged_);
-    table.Close();
-    table.SetReadOnly(false);
-    LogDamagedRecords();
-  }
+  if (on_handheld) ReadHandheld();
   if (!GoAhead(OverwriteReport(PdbList, store))) return;
   if (on_handheld) {
     SaveRecovery(recovery_path, PdbList);
@@ -264,6 +250,18 @@ void TDataModule1::RestoreAfterFailure(const std::string& recovery_path) {
     LogText("the handheld's favourites could not be put back (" + MessageOf(e) +
             "); a copy is kept on the desktop and the next HotSync puts them back first");
   }
+}
+
+void TDataModule1::ReadHandheld() {
+  ThcdPalmRemoteTable& table = *table_;
+  if (table.Exists()) {
+    table.SetReadOnly(true);
+    table.Open();
+    PdbList = LoadPdbList(table, damaged_);
+    table.Close();
+    table.SetReadOnly(false);
+  }
+  LogDamagedRecords();
 }
 
 void TDataModule1::LogStoreNotices() {
