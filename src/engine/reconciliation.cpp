@@ -37,6 +37,15 @@ void Reconciliation::Run() {
   folder_ids_.assign(pdb_list_.size(), 0);
   desktop_folders_.assign(pdb_list_.size(), nullptr);
   visited_.assign(pdb_list_.size(), false);
+  subtree_end_.assign(pdb_list_.size(), Count());
+  std::vector<int> open;
+  for (int i = 0; i < Count(); ++i) {
+    while (!open.empty() && At(open.back()).Level >= At(i).Level) {
+      subtree_end_[static_cast<std::size_t>(open.back())] = i;
+      open.pop_back();
+    }
+    open.push_back(i);
+  }
   passes_.clear();
   int position = -1;
   SyncFolder(position, std::string());
@@ -108,6 +117,10 @@ void Reconciliation::SyncFolder(int& position, const std::string& enclosing_path
     if (top || pass.desktop)
       fav_list = FolderMatcher(favorites_.GetFolderItems(pass.desktop, pass.parent_id));
   });
+  for (int i = position; i < Count() && At(i).Level == level;
+       i = subtree_end_[static_cast<std::size_t>(i)]) {
+    fav_list.Expect(At(i));
+  }
 
   while (position < Count() && At(position).Level == level) HandleItem(position, path, fav_list);
 

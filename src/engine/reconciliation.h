@@ -79,6 +79,8 @@ class Reconciliation {
   // Per handheld position: the desktop folder its pass used, if any.
   std::vector<FavoriteItem*> desktop_folders_;
   std::vector<bool> visited_;
+  // Per handheld position: the position after its subtree.
+  std::vector<int> subtree_end_;
 };
 
 }  // namespace kestro

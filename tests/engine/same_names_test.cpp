@@ -108,6 +108,20 @@ TEST_F(SameNames, RepeatedTitlesInAFolderEachTakeTheirOwnEdit) {
   EXPECT_EQ(HandheldTree(h), "F Mail\n  L Inbox http://one/\n  L Inbox http://two/new\n");
 }
 
+// The handheld renames a to T, ahead of the T it kept: the rename goes to
+// the desktop as a second T and the desktop's own T stays. (The last run
+// knew a T, so the renamed one returns to the handheld one run later.)
+TEST_F(SameNames, ARenameOntoATitleLeavesTheFavoriteOfThatTitle) {
+  UseBookmarks(std::string(kHead) + "<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n"
+                                    "<DT><A HREF=\"http://t/\">T</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  h.PutHandheld({{"T", 0, kFav | kModified, "http://a/"}, {"T", 0, kFav, "http://t/"}});
+  ASSERT_EQ(h.Sync(0), 0);
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L T http://a/\nL a http://a/\nL T http://t/\n");
+  EXPECT_EQ(HandheldTree(h), "L T http://t/\nL a http://a/\nL T http://a/\n");
+}
+
 TEST_F(SameNames, SiblingFoldersOfOneNameKeepTheirOwnContents) {
   UseBookmarks(
       std::string(kHead) +
