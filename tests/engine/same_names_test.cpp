@@ -190,6 +190,46 @@ TEST_F(SameNames, ARenameLandsOnTheSameNamedFolderWithItsContents) {
   EXPECT_EQ(HandheldTree(h), "F B\n  L a2 http://a2/\nF A\n  L a1 http://a1/\n");
 }
 
+// The handheld deletes folder n while the desktop renames it to M: the
+// deletion does not take the other folder of its name, N, which shares
+// nothing with it, and N keeps its own spelling.
+TEST_F(SameNames, ADeletedFolderLeavesASameNamedFolderOfOtherContents) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><H3 ADD_DATE=\"1\">n</H3>\n<DL><p>\n<DT><A HREF=\"http://x/\">x</A>\n</DL><p>\n"
+               "<DT><H3 ADD_DATE=\"1\">N</H3>\n<DL><p>\n<DT><A HREF=\"http://y/\">y</A>\n</DL><p>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  std::string text = FileBytes(file);
+  ASSERT_TRUE(platform::WriteFileAtomically(file, text.replace(text.find(">n<"), 3, ">M<")));
+  EditHandheld([](int i, HandheldRecord& r) {
+    if (i < 2) r.status |= kDeleted;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "F M\n  L x http://x/\nF N\n  L y http://y/\n");
+  EXPECT_EQ(HandheldTree(h), "F N\n  L y http://y/\nF M\n  L x http://x/\n");
+}
+
+// Three folders L: the desktop renames the second to M, the handheld the
+// third to K. The second handheld L, handled before K, does not take the
+// desktop folder that K is the rename of.
+TEST_F(SameNames, ARenamedFolderKeepsItsCounterpartFromAnEarlierSibling) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><H3 ADD_DATE=\"1\">L</H3>\n<DL><p>\n</DL><p>\n"
+               "<DT><H3 ADD_DATE=\"2\">L</H3>\n<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n</DL><p>\n"
+               "<DT><H3 ADD_DATE=\"3\">L</H3>\n<DL><p>\n<DT><A HREF=\"http://b/\">b</A>\n</DL><p>\n"
+               "</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  std::string text = FileBytes(file);
+  ASSERT_TRUE(platform::WriteFileAtomically(file, text.replace(text.find("2\">L<"), 5, "2\">M<")));
+  EditHandheld([](int i, HandheldRecord& r) {
+    if (i == 3) r.name = "K", r.url = "L", r.status |= kModified;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "F L\nF M\n  L a http://a/\nF K\n  L b http://b/\n");
+  EXPECT_EQ(HandheldTree(h), "F L\nF K\n  L b http://b/\nF M\n  L a http://a/\n");
+}
+
 TEST_F(SameNames, ABackslashInATitleIsNoPath) {
   UseBookmarks(
       std::string(kHead) +
