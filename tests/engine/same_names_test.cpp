@@ -230,6 +230,20 @@ TEST_F(SameNames, ARenamedFolderKeepsItsCounterpartFromAnEarlierSibling) {
   EXPECT_EQ(HandheldTree(h), "F L\nF K\n  L b http://b/\nF M\n  L a http://a/\n");
 }
 
+// A folder cannot hold two folders of one name: the handheld's new second
+// Mail stays on the handheld alone, with its contents, and the log says so.
+TEST_F(SameNames, ASecondFolderOfOneNameStaysOnTheHandheld) {
+  UseFolder();
+  Shortcut("Mail\\a.url", "http://a/");
+  ASSERT_EQ(h.Sync(0), 0);
+  EditHandheld([](int, HandheldRecord&) { return true; },
+               {{"MAIL", 0, kDir | kNew, ""}, {"b", 1, kFav | kNew, "http://b/"}});
+  SyncTwice();
+  EXPECT_EQ(DescribeFavoritesFolder(root), "dir \\Mail\nfile \\Mail\\a.url=http://a/\n");
+  EXPECT_EQ(HandheldTree(h), "F Mail\n  L a http://a/\nF MAIL\n  L b http://b/\n");
+  EXPECT_GE(Notices(), 1);
+}
+
 TEST_F(SameNames, ABackslashInATitleIsNoPath) {
   UseBookmarks(
       std::string(kHead) +
