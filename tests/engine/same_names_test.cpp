@@ -423,10 +423,6 @@ TEST_F(SameNames, AClosedFolderStaysClosed) {
 // Titles near and over the file-name limit: each is written or skipped with
 // a notice, and the run never fails for them.
 TEST_F(SameNames, LongTitlesInAFavoritesFolderAreWrittenOrSkipped) {
-#ifdef _WIN32
-  // Windows limits the whole path (MAX_PATH), not each name: a known, open gap.
-  GTEST_SKIP() << "Windows limits the whole path, not the name";
-#endif
   UseFolder();
   const std::string fits(251, 'f'), over(252, 'o');
   h.PutHandheld({{fits, 0, kFav | kNew, "http://f/"}, {over, 0, kFav | kNew, "http://o/"}});
