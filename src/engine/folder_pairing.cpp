@@ -29,8 +29,7 @@ std::string Key(const FavoriteItem& item) {
 
 }  // namespace
 
-std::size_t Reconciliation::SharedEntries(int position, const FavoriteItem& desktop,
-                                          bool& may_pair) const {
+std::size_t Reconciliation::SharedEntries(int position, const FavoriteItem& desktop) const {
   const FavoriteItem& h = *pdb_list_[static_cast<std::size_t>(position)];
   // An entry shared by name counts twice, once more when its address is the
   // same too: an address changed on one side still tells the folders apart.
@@ -54,10 +53,6 @@ std::size_t Reconciliation::SharedEntries(int position, const FavoriteItem& desk
   for (const FavoriteItem* entry : contents) {
     score += 2 * take(names, Key(*entry)) + take(wholes, Key(*entry).append(entry->URLText()));
   }
-  // A deletion pairs only with a folder that shares some of its contents,
-  // or that is empty now: deleting another folder of its name would take
-  // that folder from the handheld folder that has it.
-  may_pair = !h.isDeleted || score > 0 || contents.empty();
   // Two empty folders are alike too; they pair before folders that share
   // nothing.
   return own_empty && contents.empty() ? 1 : 2 * score;
@@ -72,16 +67,13 @@ void Reconciliation::PairFolders(int first, int32_t level, const FolderMatcher& 
   for (const auto& [name, positions] : groups) {
     const std::vector<int> folders = fav_list.Folders(name);
     const bool repeated = positions.size() > 1 || folders.size() > 1;
-    if (folders.empty() || (!repeated && !At(positions.front()).isDeleted)) continue;
+    if (folders.empty() || !repeated) continue;
     // Every pair that may be made, best first; among equals, in order.
     std::vector<std::tuple<std::size_t, int, int>> pairs;  // score, position, folder
     for (int position : positions) {
       paired_[position] = -1;
-      for (int index : folders) {
-        bool may_pair = true;
-        const std::size_t score = SharedEntries(position, *fav_list.Item(index), may_pair);
-        if (may_pair) pairs.emplace_back(score, position, index);
-      }
+      for (int index : folders)
+        pairs.emplace_back(SharedEntries(position, *fav_list.Item(index)), position, index);
     }
     std::stable_sort(pairs.begin(), pairs.end(),
                      [](const auto& a, const auto& b) { return std::get<0>(a) > std::get<0>(b); });
@@ -101,16 +93,14 @@ int Reconciliation::MatchFolder(int position, std::string_view name, FolderMatch
     return std::find(folders.begin(), folders.end(), index) != folders.end() ? index : -1;
   }
   const std::vector<int> folders = fav_list.Folders(name);
-  if (folders.size() == 1 && !At(position).isDeleted && !kept_for_.count(fav_list.Item(folders[0])))
-    return folders[0];
+  if (folders.size() == 1 && !kept_for_.count(fav_list.Item(folders[0]))) return folders[0];
   int best = -1;
   std::size_t best_score = 0;
   for (int index : folders) {
     const auto kept = kept_for_.find(fav_list.Item(index));
     if (kept != kept_for_.end() && kept->second != position) continue;
-    bool may_pair = true;
-    const std::size_t score = SharedEntries(position, *fav_list.Item(index), may_pair);
-    if (may_pair && (best == -1 || score > best_score)) {
+    const std::size_t score = SharedEntries(position, *fav_list.Item(index));
+    if (best == -1 || score > best_score) {
       best = index;
       best_score = score;
     }

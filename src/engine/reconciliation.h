@@ -70,12 +70,11 @@ class Reconciliation {
   // (its own, or the former one it was paired by): the one it was paired
   // with, else among the unpaired sibling folders of that name the one whose
   // contents share the most entries with its own (the first on a tie); -1
-  // when none remains, or for a folder deleted on the handheld, when none
-  // shares its contents.
+  // when none remains.
   int MatchFolder(int position, std::string_view name, FolderMatcher& fav_list);
-  // How many entries the handheld folder at position and the desktop folder
-  // share; whether it may pair with it at all.
-  std::size_t SharedEntries(int position, const FavoriteItem& desktop, bool& may_pair) const;
+  // How alike the handheld folder at position and the desktop folder are:
+  // by the entries their contents share (two empty folders are alike too).
+  std::size_t SharedEntries(int position, const FavoriteItem& desktop) const;
   void PushEdit(int position, const std::string& path, FavoriteItem*& d, int& d_index,
                 FolderMatcher& fav_list);
 

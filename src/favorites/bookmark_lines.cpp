@@ -92,7 +92,8 @@ std::string BookmarkTitle(std::string_view line) {
     const std::size_t start = TagEnd(line);
     if (start != std::string_view::npos) {
       const std::size_t end = line.find("</", start);
-      return end == std::string_view::npos ? std::string() : std::string(line.substr(start, end - start));
+      return end == std::string_view::npos ? std::string()
+                                           : std::string(line.substr(start, end - start));
     }
   }
   // Positions as the file's own rules count them: from 1, 0 when absent.

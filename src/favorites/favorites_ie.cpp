@@ -140,7 +140,8 @@ bool TFavoritesIE::Writable(const std::string& path, const FavoriteItem& item) {
 
 bool TFavoritesIE::ListsFolder(const std::string& relative) const {
   for (const auto& [entry, held_relative] : relative_of_) {
-    if (!entry->isUrl && SameTextAscii(held_relative, relative) && IndexOf(entry) != -1) return true;
+    if (!entry->isUrl && SameTextAscii(held_relative, relative) && IndexOf(entry) != -1)
+      return true;
   }
   return false;
 }

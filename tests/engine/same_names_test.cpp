@@ -112,8 +112,9 @@ TEST_F(SameNames, RepeatedTitlesInAFolderEachTakeTheirOwnEdit) {
 // the desktop as a second T and the desktop's own T stays. (The last run
 // knew a T, so the renamed one returns to the handheld one run later.)
 TEST_F(SameNames, ARenameOntoATitleLeavesTheFavoriteOfThatTitle) {
-  UseBookmarks(std::string(kHead) + "<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n"
-                                    "<DT><A HREF=\"http://t/\">T</A>\n</DL><p>\n");
+  UseBookmarks(
+      std::string(kHead) +
+      "<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n<DT><A HREF=\"http://t/\">T</A>\n</DL><p>\n");
   ASSERT_EQ(h.Sync(0), 0);
   h.PutHandheld({{"T", 0, kFav | kModified, "http://a/"}, {"T", 0, kFav, "http://t/"}});
   ASSERT_EQ(h.Sync(0), 0);
@@ -195,8 +196,9 @@ TEST_F(SameNames, ARenameLandsOnTheSameNamedFolderWithItsContents) {
 // nothing with it, and N keeps its own spelling.
 TEST_F(SameNames, ADeletedFolderLeavesASameNamedFolderOfOtherContents) {
   UseBookmarks(std::string(kHead) +
-               "<DL><p>\n<DT><H3 ADD_DATE=\"1\">n</H3>\n<DL><p>\n<DT><A HREF=\"http://x/\">x</A>\n</DL><p>\n"
-               "<DT><H3 ADD_DATE=\"1\">N</H3>\n<DL><p>\n<DT><A HREF=\"http://y/\">y</A>\n</DL><p>\n</DL><p>\n");
+               "<DL><p>\n<DT><H3 ADD_DATE=\"1\">n</H3>\n<DL><p>\n<DT><A HREF=\"http://x/\">x</A>\n"
+               "</DL><p>\n<DT><H3 ADD_DATE=\"1\">N</H3>\n<DL><p>\n<DT><A HREF=\"http://y/\">y</A>\n"
+               "</DL><p>\n</DL><p>\n");
   ASSERT_EQ(h.Sync(0), 0);
   std::string text = FileBytes(file);
   ASSERT_TRUE(platform::WriteFileAtomically(file, text.replace(text.find(">n<"), 3, ">M<")));
