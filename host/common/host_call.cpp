@@ -3,8 +3,8 @@
 #include <mutex>
 
 #include "fault_plan.h"
+#include "host_switches.h"
 #include "platform/append_file.h"
-#include "platform/environment.h"
 
 namespace kestro::host {
 namespace {
@@ -12,6 +12,7 @@ namespace {
 struct CallState {
   std::mutex mutex;
   std::string plan_key;  // the switch values the plan was built from
+  uint64_t switches_reading = 0;  // the reading of the switches the key was made from
   FaultPlan plan;
   void (*link_lost)() = nullptr;
 };
@@ -22,9 +23,6 @@ CallState& State() {
   static CallState state;
   return state;
 }
-
-// The journal file, or empty when no journal is written.
-std::string JournalPath() { return platform::GetEnv("KESTRO_HOST_JOURNAL").value_or(""); }
 
 void Journal(const std::string& path, const char* function, const std::string& args, int32_t result,
              const std::string& tail) {
@@ -66,16 +64,18 @@ int32_t HostCall(const char* function, const CallArgs& args, int32_t error_code,
                  const std::function<int32_t(std::string* out)>& body) {
   CallState& state = State();
   std::lock_guard<std::mutex> lock(state.mutex);
-  // Without a fault switch nothing is counted, so the handheld folder (which
-  // also restarts the counts) need not be read.
-  std::string spec = platform::GetEnv("KESTRO_HOST_FAULT").value_or("");
-  std::string key =
-      spec.empty() ? spec : spec + "\n" + platform::GetEnv("KESTRO_HANDHELD").value_or("");
-  if (key != state.plan_key) {
-    state.plan_key = key;
-    state.plan.Reset(ParseFaultPlan(spec));
+  const HostSwitches& switches = Switches();
+  if (switches.reading != state.switches_reading) {
+    state.switches_reading = switches.reading;
+    // Without a fault switch nothing is counted, so the handheld folder
+    // (which also restarts the counts) does not matter then.
+    std::string key = switches.fault.empty() ? std::string() : switches.fault + "\n" + switches.handheld;
+    if (key != state.plan_key) {
+      state.plan_key = std::move(key);
+      state.plan.Reset(ParseFaultPlan(switches.fault));
+    }
   }
-  const std::string journal = JournalPath();
+  const std::string& journal = switches.journal;
   bool was_gone = state.plan.LinkGone();
   if (auto code = state.plan.OnCall(function)) {
     if (!journal.empty()) Journal(journal, function, args(), *code, "(fault)");

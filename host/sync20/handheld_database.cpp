@@ -3,8 +3,8 @@
 #include <random>
 #include <unordered_set>
 
+#include "host_switches.h"
 #include "hostapi/sync_manager.h"
-#include "platform/environment.h"
 #include "platform/file_system.h"
 
 namespace kestro::host {
@@ -13,7 +13,7 @@ namespace {
 // With KESTRO_HANDHELD_FSYNC=1 every change is also flushed to the disk
 // before the call returns, which survives a power cut and not only a killed
 // process, at the cost of one disk flush per change.
-bool FlushEveryChange() { return platform::GetEnv("KESTRO_HANDHELD_FSYNC").value_or("") == "1"; }
+bool FlushEveryChange() { return Switches().flush_every_change; }
 
 // Gives every record a unique, non-zero ID: files written by some tools
 // carry 0 or repeat IDs.

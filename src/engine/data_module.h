@@ -52,10 +52,9 @@ class TDataModule1 : public Component {
   // After a failure: puts the handheld back when the run had emptied it.
   void RestoreAfterFailure(const std::string& recovery_path);
   void LogStoreNotices();
-  // Names in the log each handheld record the load left aside.
   // Loads the handheld's records (when it has the database) and logs the
-  // ones that do not decode.
-  void ReadHandheld();
+  // ones that do not decode; as_written as LoadPdbList sets it.
+  void ReadHandheld(bool* as_written = nullptr);
   void LogDamagedRecords();
   void ReleaseRun();
   // The run's record (run_record.cpp): where it is kept, and, after a run on
@@ -67,7 +66,8 @@ class TDataModule1 : public Component {
   // puts back a backup the host asked for (KESTRO_RESTORE_BACKUP).
   void BackUpBefore(const RunReport& plan, int32_t browser_type);
   void RestoreAskedBackup(int32_t browser_type);
-  void RestoreAskedHandheld();
+  // True when the host asked for a backup to be put back.
+  bool RestoreAskedHandheld();
   // Progress for the host: a phase, or how many of the run's records are
   // written, as "phase: done/total".
   void ReportPhase(const std::string& phase);

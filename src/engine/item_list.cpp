@@ -10,6 +10,17 @@ namespace {
 
 constexpr int kName = 0, kParent = 1, kLevel = 2, kStatus = 3, kURL = 4;
 
+// Whether the current record is what writing item back would send: its two
+// texts whole in the item, its Status byte the item's flags, and its bytes
+// the packed fields and nothing else (a NUL after each text, four bytes of
+// Parent, two of Level, one of Status).
+bool WritesBackAsRead(const ThcdPalmRemoteTable& table, const FavoriteItem& item, const std::string& name,
+                      const std::string& url, int32_t status) {
+  return table.GetRecordAttributes() == 0 && table.GetRecordCategory() == 0 && item.NameText() == name &&
+         item.URLText() == url && item.StatusAllFlags() == status &&
+         table.RecordSize() == name.size() + 1 + 4 + 2 + 1 + url.size() + 1;
+}
+
 }  // namespace
 
 void ConfigureFavoritesTable(ThcdPalmRemoteTable& table) {
@@ -36,11 +47,15 @@ void ConfigureFavoritesTable(ThcdPalmRemoteTable& table) {
   table.Loaded();
 }
 
-FavoriteItemList LoadPdbList(ThcdPalmRemoteTable& table, std::vector<DamagedRecord>& damaged) {
+FavoriteItemList LoadPdbList(ThcdPalmRemoteTable& table, std::vector<DamagedRecord>& damaged, bool* as_written) {
   FavoriteItemList list;
   damaged.clear();
+  bool exact = true;
   try {
-    if (table.RecordCount() == 0) return list;
+    if (table.RecordCount() == 0) {
+      if (as_written) *as_written = true;
+      return list;
+    }
     ThcdPalmFields& fields = table.Fields();
     while (!table.Eof()) {
       if (!table.DecodeFailure().empty()) {
@@ -49,18 +64,22 @@ FavoriteItemList LoadPdbList(ThcdPalmRemoteTable& table, std::vector<DamagedReco
         continue;
       }
       auto item = NewFavoriteItem();
+      const std::string name = fields.Field(kName).AsString(), url = fields.Field(kURL).AsString();
+      const int32_t status = fields.Field(kStatus).AsInteger();
       item->RecID = static_cast<int32_t>(table.GetRecordId());
-      item->SetName(fields.Field(kName).AsString());
+      item->SetName(name);
       item->Parent = fields.Field(kParent).AsInteger();
       item->Level = fields.Field(kLevel).AsInteger();
-      item->SetFlagsFromStatus(static_cast<uint8_t>(fields.Field(kStatus).AsInteger()));
-      item->SetURL(fields.Field(kURL).AsString());
+      item->SetFlagsFromStatus(static_cast<uint8_t>(status));
+      item->SetURL(url);
+      if (exact) exact = WritesBackAsRead(table, *item, name, url, status);
       list.push_back(std::move(item));
       table.Next();
     }
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "3001");
   }
+  if (as_written) *as_written = exact;
   return list;
 }
 

@@ -29,8 +29,13 @@ struct DamagedRecord {
 
 // Every record of the open table as an item, in record order; records that
 // do not decode are left out and named in `damaged`. Other failures raise
-// through RaiseError with 3001.
-FavoriteItemList LoadPdbList(ThcdPalmRemoteTable& table, std::vector<DamagedRecord>& damaged);
+// through RaiseError with 3001. `as_written`, when given, tells whether every
+// loaded record is exactly what TableRecordWriter would write for its item
+// (with its Parent and Status byte): the same bytes, category 0 and no
+// record attributes; only then can a run that would write the same items
+// back leave the records as they are.
+FavoriteItemList LoadPdbList(ThcdPalmRemoteTable& table, std::vector<DamagedRecord>& damaged,
+                             bool* as_written = nullptr);
 
 // Removes the loaded records from the open table before they are written
 // again. With no damaged record the database is emptied in one call;

@@ -1,9 +1,8 @@
 #include "engine/run_preview.h"
 
-#include <cstring>
-
 #include "base/text.h"
 #include "engine/reconciliation.h"
+#include "engine/rewrite_check.h"
 #include "engine/run_recorder.h"
 #include "engine/state_file.h"
 #include "engine/tree_order.h"
@@ -16,19 +15,14 @@ constexpr int kMassDeletionFloor = 20;
 }  // namespace
 
 RunReport PreviewSynchronise(const FavoriteItemList& handheld, const StateIndex& state,
-                             TFavoritesBase& preview_store) {
+                             TFavoritesBase& preview_store, bool* as_loaded) {
   preview_store.Preview();
-  FavoriteItemList copy;
-  copy.reserve(handheld.size());
-  for (const auto& record : handheld) {
-    auto item = NewFavoriteItem();
-    std::memcpy(item.get(), record.get(), sizeof *item);
-    copy.push_back(std::move(item));
-  }
+  FavoriteItemList copy = CopyItems(handheld);
   RepairTreeOrder(copy);
-  RunRecorder recorder(copy, preview_store, /*inner=*/nullptr);
+  RewriteCheck check(handheld);
+  RunRecorder recorder(copy, preview_store, &check);
   Reconciliation(copy, preview_store, state, recorder.Writer()).Run();
-  preview_store.TakeNotices();
+  if (as_loaded) *as_loaded = check.WritesBackAsLoaded();
   return recorder.Report();
 }
 

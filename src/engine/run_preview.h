@@ -14,9 +14,11 @@
 
 namespace kestro {
 
-// preview_store: the desktop store, loaded afresh, that this puts in preview.
+// preview_store: the desktop store, loaded afresh, that this puts in preview;
+// its notices are left in it. as_loaded, when given, tells whether the run
+// would write back exactly the handheld's records as loaded.
 RunReport PreviewSynchronise(const FavoriteItemList& handheld, const StateIndex& state,
-                             TFavoritesBase& preview_store);
+                             TFavoritesBase& preview_store, bool* as_loaded = nullptr);
 
 // Empty when the plan may go ahead; else why not, with the counts and how
 // to allow it. A side loses too much when the run would delete at least 20

@@ -34,21 +34,22 @@ void TDataModule1::FinishRunRecord(const RunReport& report, const std::function<
   }
 }
 
-void TDataModule1::RestoreAskedHandheld() {
+bool TDataModule1::RestoreAskedHandheld() {
   auto id = platform::GetEnv("KESTRO_RESTORE_BACKUP");
-  if (!id || conduit_folder_.empty()) return;
+  if (!id || conduit_folder_.empty()) return false;
   // Records set aside as damaged stay where they are; the run then removes
   // the loaded records one by one, which the put-back ones are not yet.
   if (!damaged_.empty()) {
     AddConduitLogEntry(CurrentConduitName() + " - the handheld holds damaged records: the favourites of backup " +
                            *id + " were put back on the desktop only",
                        hostapi::kActivityText);
-    return;
+    return true;
   }
   const int added = MergeBackupRecords(PdbList, BackupFolder(conduit_folder_, *id));
   AddConduitLogEntry(CurrentConduitName() + " - " + std::to_string(added) + " favourites and folders of backup " + *id +
                          " that the handheld lacked were put back on it",
                      hostapi::kActivityText);
+  return true;
 }
 
 void TDataModule1::ReportPhase(const std::string& phase) { component_->ReportProgress(phase); }

@@ -122,8 +122,9 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   // Read-only until the plan is allowed, so that a preview or a stopped run
   // leaves the database file as it was.
   ReportPhase("Reading the handheld");
-  ReadHandheld();
-  if (!preview) RestoreAskedHandheld();
+  bool handheld_as_written = false;
+  ReadHandheld(&handheld_as_written);
+  const bool restoring = !preview && RestoreAskedHandheld();
   // Everything that can be wrong on the desktop is found before the handheld
   // is touched: the store is loaded, and so is the state file (kept as the
   // file's bytes, only looked up, never made into items).
@@ -132,16 +133,31 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   // merges as if no state were kept.
   if (merge_only_) state_images.clear();
   const StateIndex state(state_images);
+  const bool state_current = !merge_only_ && StateMatchesStore(state_images, RequireStore());
+  std::string().swap(state_images);
   // The run is first made against stand-ins, so that the guard and the
   // preview know what it would change before anything changes.
   ReportPhase("Planning");
-  const RunReport plan = PreviewSynchronise(PdbList, state, RequireStore());
+  bool writes_back_as_loaded = false;
+  const RunReport plan = PreviewSynchronise(PdbList, state, RequireStore(), &writes_back_as_loaded);
   if (!GoAhead(plan)) return;
+  const std::string total = std::to_string(plan.Handheld().entries_after);
+  // A run that would write back exactly what the handheld holds, into a
+  // desktop and a state file it leaves as they are, is done: emptying and
+  // refilling the handheld would only give its records new IDs. It goes
+  // through the same phases, and logs what the store refused, as a run that
+  // writes.
+  if (writes_back_as_loaded && handheld_as_written && damaged_.empty() && !restoring && state_current &&
+      !RequireStore().Changed()) {
+    ReportPhase("Synchronising: 0/" + total);
+    LogStoreNotices();
+    ReportPhase("Saving the state");
+    FinishRunRecord(plan, [&] { return CopyItems(PdbList); });
+    return;
+  }
   BackUpBefore(plan, browser_type);
   CreateFavorites();
   TFavoritesBase& store = RequireStore();
-  const bool state_current = !merge_only_ && StateMatchesStore(state_images, store);
-  std::string().swap(state_images);
   table.Open();
   SaveRecovery(recovery_path, PdbList);
   handheld_at_risk_ = true;
@@ -149,7 +165,6 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
 
   RepairTreeOrder(PdbList);
   TableRecordWriter writer(table);
-  const std::string total = std::to_string(plan.Handheld().entries_after);
   ReportPhase("Synchronising: 0/" + total);
   RunRecorder recorder(PdbList, store, &writer,
                        [&](int written) { ReportPhase("Synchronising: " + std::to_string(written) + "/" + total); });
@@ -252,12 +267,12 @@ void TDataModule1::RestoreAfterFailure(const std::string& recovery_path) {
   }
 }
 
-void TDataModule1::ReadHandheld() {
+void TDataModule1::ReadHandheld(bool* as_written) {
   ThcdPalmRemoteTable& table = *table_;
   if (table.Exists()) {
     table.SetReadOnly(true);
     table.Open();
-    PdbList = LoadPdbList(table, damaged_);
+    PdbList = LoadPdbList(table, damaged_, as_written);
     table.Close();
     table.SetReadOnly(false);
   }

@@ -38,4 +38,11 @@ std::unique_ptr<FavoriteItem> FavoriteItemFromImage(const char* image) {
   return item;
 }
 
+FavoriteItemList CopyItems(const FavoriteItemList& items) {
+  FavoriteItemList copy;
+  copy.reserve(items.size());
+  for (const auto& item : items) copy.push_back(FavoriteItemFromImage(reinterpret_cast<const char*>(item.get())));
+  return copy;
+}
+
 }  // namespace kestro

@@ -65,4 +65,7 @@ std::unique_ptr<FavoriteItem> FavoriteItemFromImage(const char* image);
 using FavoriteItemList = std::vector<std::unique_ptr<FavoriteItem>>;
 using FavoriteItemView = std::vector<FavoriteItem*>;
 
+// A list of copies of the items, byte for byte.
+FavoriteItemList CopyItems(const FavoriteItemList& items);
+
 }  // namespace kestro

@@ -126,6 +126,7 @@ void ThcdPalmRemoteTable::LeaveRecord(int32_t rec_no) {
   rec_no_ = rec_no;
   attributes_ = 0;
   record_id_ = 0;
+  record_size_ = 0;
   decode_failure_.clear();
 }
 

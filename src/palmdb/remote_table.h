@@ -107,6 +107,8 @@ class ThcdPalmRemoteTable : public ThcdPalmTable {
   // it; reading, editing or posting its fields raises EPalmDBError with this
   // message, and nothing can write over it by accident.
   const std::string& DecodeFailure() const { return decode_failure_; }
+  // The current record's size in bytes as the handheld holds it.
+  uint32_t RecordSize() const { return record_size_; }
 
  private:
   void RequireOpen() const;
@@ -145,6 +147,7 @@ class ThcdPalmRemoteTable : public ThcdPalmTable {
   int8_t category_ = 0;
   RecordValues values_;
   bool is_record_empty_ = false;
+  uint32_t record_size_ = 0;
   std::string decode_failure_;
   uint16_t card_num_ = 0;
   bool posted_ = false;

@@ -53,6 +53,7 @@ void ThcdPalmRemoteTable::TakeRecord(const SyncRawRecord& record, const uint8_t*
   attributes_ = record.attributes;
   record_id_ = record.record_id;
   category_ = static_cast<int8_t>(record.category & 0xFF);
+  record_size_ = record.record_size;
   decode_failure_.clear();
   try {
     // A size beyond the buffer means the host could not hand over the whole

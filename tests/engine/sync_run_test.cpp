@@ -242,6 +242,47 @@ TEST_F(SyncRun, DamagedHandheldRecordIsSetAside) {
   EXPECT_EQ(bytes[0], damaged);
 }
 
+// A run that would write back exactly what the handheld holds leaves its
+// database as it is: not opened for writing, the file byte for byte the
+// same. A record the run would write otherwise (a dirty mark to clear, bytes
+// beyond its fields) makes it write the handheld again, once.
+TEST_F(SyncRun, NothingToChangeLeavesTheHandheldAsItIs) {
+  Shortcut("F\\a.url", "http://a/");
+  Shortcut("b.url", "http://b/");
+  h.UseStore(0, root);
+  ASSERT_EQ(h.Sync(0), 0);
+  // The host calls of one more run that open the handheld for writing.
+  auto writing_calls = [&] {
+    const std::size_t from = h.Env().HostCalls().size();
+    EXPECT_EQ(h.Sync(0), 0);
+    auto calls = h.Env().HostCalls();
+    int writing = 0;
+    for (std::size_t i = from; i < calls.size(); ++i) writing += calls[i].args.find("mode=0xC0") != std::string::npos;
+    return writing;
+  };
+  const std::string pdb = h.Env().Path("handheld") + platform::PathSeparator() + "KestroDB.pdb";
+  const std::string file = FileBytes(pdb);
+  EXPECT_EQ(writing_calls(), 0);
+  EXPECT_EQ(FileBytes(pdb), file);
+  auto log = h.LogLines();
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[log.size() - 2], "-1|Kestro - handheld: 0 added, 0 changed, 0 deleted; desktop: 0 added, 0 changed, 0 deleted");
+  const HandheldRecord b = h.Handheld().back();
+  const std::vector<std::string> shape = h.HandheldShape();
+  for (const auto& [attributes, tail] : {std::pair<uint8_t, std::string>{0x40, ""}, {0, std::string("x", 1)}}) {
+    const uint32_t id = h.Handheld().back().id;
+    uint8_t handle = 0;
+    ASSERT_EQ(h.SyncManager().SyncOpenDB("KestroDB", 0, &handle, hostapi::kOpenRead | hostapi::kOpenWrite), 0);
+    EXPECT_EQ(h.SyncManager().Write(handle, PackRecord(b) + tail, id, attributes), id);
+    h.SyncManager().SyncCloseDB(handle);
+    EXPECT_EQ(writing_calls(), 1);
+    EXPECT_EQ(h.HandheldShape(), shape);
+    EXPECT_EQ(h.HandheldBytes().back().size(), PackRecord(b).size());
+    EXPECT_EQ(writing_calls(), 0);
+  }
+  ExpectTreeWhole();
+}
+
 TEST_F(SyncRun, DamagedStateFileFailsBeforeTheHandheldIsTouched) {
   Shortcut("a.url", "http://a/");
   h.UseStore(0, root);
@@ -311,6 +352,17 @@ TEST_F(SyncRun, RestoreKeepsWhatTheHandheldGotSince) {
   Shortcut("F\\b.url", "http://b/");
   h.UseStore(0, root);
   ASSERT_EQ(h.Sync(0), 0);
+  // The handheld's own program saved the folder's record again (its dirty
+  // mark set), so the next run writes the handheld anew and loses its link
+  // doing so; a run that would write back what the handheld holds writes
+  // nothing.
+  {
+    HandheldRecord folder = h.Handheld().at(0);
+    uint8_t handle = 0;
+    ASSERT_EQ(h.SyncManager().SyncOpenDB("KestroDB", 0, &handle, hostapi::kOpenRead | hostapi::kOpenWrite), 0);
+    EXPECT_EQ(h.SyncManager().Write(handle, PackRecord(folder), folder.id, /*dirty=*/0x40), folder.id);
+    h.SyncManager().SyncCloseDB(handle);
+  }
   platform::SetEnv("KESTRO_HOST_FAULT", "SyncWriteRec:2:268461072:sticky");
   EXPECT_EQ(h.Sync(0), 0);
   platform::UnsetEnv("KESTRO_HOST_FAULT");
