@@ -20,6 +20,30 @@ std::string FolderMatcher::Key(std::string_view name, bool is_url) {
   return key;
 }
 
+std::string FolderMatcher::ExactKey(const FavoriteItem& item) {
+  std::string key = Key(item.NameText(), item.isUrl != 0);
+  key.push_back('\0');
+  key.append(item.URLText());
+  return key;
+}
+
+void FolderMatcher::Expect(const FavoriteItem& item) {
+  if (item.isUrl) ++expected_[ExactKey(item)];
+}
+
+bool FolderMatcher::Kept(const Bucket& bucket, int index) const {
+  if (expected_.empty()) return false;
+  auto it = expected_.find(ExactKey(*Item(index)));
+  if (it == expected_.end() || it->second == 0) return false;
+  int same = 0;
+  for (std::size_t i = bucket.next; i < bucket.indices.size(); ++i) {
+    const int other = bucket.indices[i];
+    same += !removed_[static_cast<std::size_t>(other)] &&
+            Item(other)->URLText() == Item(index)->URLText();
+  }
+  return same <= it->second;
+}
+
 int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_view* url,
                         bool address_only) {
   auto it = buckets_.find(Key(name, is_url));
@@ -38,10 +62,18 @@ int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_vi
     }
     if (address_only && bucket.indices.size() > 1) return -1;
   }
-  return bucket.indices[bucket.next];
+  for (std::size_t i = bucket.next; i < bucket.indices.size(); ++i) {
+    const int index = bucket.indices[i];
+    if (!removed_[static_cast<std::size_t>(index)] && !Kept(bucket, index)) return index;
+  }
+  return -1;
 }
 
 int FolderMatcher::Match(const FavoriteItem& item) {
+  if (item.isUrl && !expected_.empty()) {
+    auto it = expected_.find(ExactKey(item));
+    if (it != expected_.end() && it->second > 0) --it->second;
+  }
   const std::string_view url = item.URLText();
   // A deletion must not take another favourite of its name for its own.
   return Find(item.NameText(), item.isUrl != 0, &url, item.isUrl && item.isDeleted);

@@ -25,6 +25,11 @@ class FolderMatcher {
   // when the folder holds no other of its name, so that a deletion never
   // lands on a favourite the handheld kept.
   int Match(const FavoriteItem& item);
+  // Announces a handheld favourite the pass will match later: an entry of
+  // its very name and address is kept for it, so that a favourite matched
+  // before it by name alone (its address or its name changed) takes another
+  // entry or none, and the one it keeps is not changed or lost.
+  void Expect(const FavoriteItem& item);
   // Every remaining folder of that name, in order.
   std::vector<int> Folders(std::string_view name) const;
 
@@ -39,6 +44,10 @@ class FolderMatcher {
     std::vector<int> indices;  // increasing
   };
   static std::string Key(std::string_view name, bool is_url);
+  static std::string ExactKey(const FavoriteItem& item);
+  // Whether every remaining entry of the item's name and address is kept
+  // for a favourite still to come.
+  bool Kept(const Bucket& bucket, int index) const;
   // address_only: where the folder holds several of the name, none of
   // another address.
   int Find(std::string_view name, bool is_url, const std::string_view* url,
@@ -47,6 +56,8 @@ class FolderMatcher {
   FavoriteItemView items_;
   std::vector<bool> removed_;
   std::unordered_map<std::string, Bucket> buckets_;
+  // By name and address: the announced favourites not matched yet.
+  std::unordered_map<std::string, int> expected_;
 };
 
 }  // namespace kestro

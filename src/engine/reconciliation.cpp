@@ -1,7 +1,6 @@
 #include "engine/reconciliation.h"
 
 #include <cstring>
-#include <set>
 
 #include "base/text.h"
 #include "favorites/kestro_error.h"
@@ -37,6 +36,17 @@ void Reconciliation::Run() {
   folder_ids_.assign(pdb_list_.size(), 0);
   desktop_folders_.assign(pdb_list_.size(), nullptr);
   visited_.assign(pdb_list_.size(), false);
+  subtree_end_.assign(pdb_list_.size(), Count());
+  std::vector<int> open;
+  for (int i = 0; i < Count(); ++i) {
+    while (!open.empty() && At(open.back()).Level >= At(i).Level) {
+      subtree_end_[static_cast<std::size_t>(open.back())] = i;
+      open.pop_back();
+    }
+    open.push_back(i);
+  }
+  paired_.clear();
+  kept_for_.clear();
   passes_.clear();
   int position = -1;
   SyncFolder(position, std::string());
@@ -108,6 +118,11 @@ void Reconciliation::SyncFolder(int& position, const std::string& enclosing_path
     if (top || pass.desktop)
       fav_list = FolderMatcher(favorites_.GetFolderItems(pass.desktop, pass.parent_id));
   });
+  for (int i = position; i < Count() && At(i).Level == level;
+       i = subtree_end_[static_cast<std::size_t>(i)]) {
+    fav_list.Expect(At(i));
+  }
+  PairFolders(position, level, fav_list);
 
   while (position < Count() && At(position).Level == level) HandleItem(position, path, fav_list);
 
@@ -206,46 +221,6 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
     }
     ++position;
   });
-}
-
-int Reconciliation::MatchFolder(int position, std::string_view name, FolderMatcher& fav_list) {
-  const FavoriteItem& h = At(position);
-  const std::vector<int> folders = fav_list.Folders(name);
-  if (folders.size() < 2) return folders.empty() ? -1 : folders.front();
-  // An entry shared by name counts twice, once more when its address is the
-  // same too: an address changed on one side still tells the folders apart.
-  auto by_name = [](const FavoriteItem& item) {
-    std::string key = AsciiUpper(item.NameText());
-    key.push_back(item.isUrl ? '\1' : '\0');
-    return key;
-  };
-  auto whole = [&](const FavoriteItem& item) { return by_name(item).append(item.URLText()); };
-  std::multiset<std::string> own_names, own_wholes;
-  for (int i = position + 1; i < Count() && At(i).Level > h.Level; ++i) {
-    if (At(i).Level != h.Level + 1) continue;
-    own_names.insert(by_name(At(i)));
-    own_wholes.insert(whole(At(i)));
-  }
-  auto take = [](std::multiset<std::string>& from, const std::string& key) {
-    auto it = from.find(key);
-    if (it == from.end()) return 0;
-    from.erase(it);
-    return 1;
-  };
-  int best = folders.front();
-  std::size_t best_score = 0;
-  for (int index : folders) {
-    std::multiset<std::string> names = own_names, wholes = own_wholes;
-    std::size_t score = 0;
-    for (const FavoriteItem* entry : favorites_.FolderContents(fav_list.Item(index))) {
-      score += 2 * take(names, by_name(*entry)) + take(wholes, whole(*entry));
-    }
-    if (score > best_score) {
-      best = index;
-      best_score = score;
-    }
-  }
-  return best;
 }
 
 bool Reconciliation::DesktopFolder(std::size_t depth, FavoriteItem*& folder) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/folder_matcher.h"
@@ -60,11 +61,20 @@ class Reconciliation {
   // desktop has none; false when it cannot be had.
   bool DesktopFolder(std::size_t depth, FavoriteItem*& folder);
   void HandleItem(int& position, const std::string& path, FolderMatcher& fav_list);
+  // Pairs the handheld folders of the pass that starts at first with the
+  // desktop folders of their names, before any of them is handled, wherever
+  // names repeat among them: best pairs first, so that a folder handled
+  // early never takes the desktop folder that a later sibling holds.
+  void PairFolders(int first, int32_t level, const FolderMatcher& fav_list);
   // The desktop counterpart of the handheld folder at position, by name
-  // (its own, or its former one): among sibling folders of that name, the
-  // one whose contents share the most entries with its own (the first on a
-  // tie); -1 when none remains.
+  // (its own, or the former one it was paired by): the one it was paired
+  // with, else among the unpaired sibling folders of that name the one whose
+  // contents share the most entries with its own (the first on a tie); -1
+  // when none remains.
   int MatchFolder(int position, std::string_view name, FolderMatcher& fav_list);
+  // How alike the handheld folder at position and the desktop folder are:
+  // by the entries their contents share (two empty folders are alike too).
+  std::size_t SharedEntries(int position, const FavoriteItem& desktop) const;
   void PushEdit(int position, const std::string& path, FavoriteItem*& d, int& d_index,
                 FolderMatcher& fav_list);
 
@@ -79,6 +89,13 @@ class Reconciliation {
   // Per handheld position: the desktop folder its pass used, if any.
   std::vector<FavoriteItem*> desktop_folders_;
   std::vector<bool> visited_;
+  // Per handheld position: the position after its subtree.
+  std::vector<int> subtree_end_;
+  // Per handheld folder position paired by its pass: the desktop folder's
+  // index in the pass's matcher, or -1 for none; and the desktop folders
+  // paired, with the position each is kept for.
+  std::unordered_map<int, int> paired_;
+  std::unordered_map<const FavoriteItem*, int> kept_for_;
 };
 
 }  // namespace kestro

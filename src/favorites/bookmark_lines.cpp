@@ -58,14 +58,44 @@ bool ListsClose(const BookmarkLines& lines) {
   return open == 0;
 }
 
+namespace {
+
+// Just after the ">" that ends a heading's or link's tag, outside quoted
+// values, as browsers read a tag whose last attribute has no quotes
+// ("<DT><H3>News</H3>", "<DT><H3 FOLDED>News</H3>"); npos without one.
+std::size_t TagEnd(std::string_view line) {
+  const std::string upper = AsciiUpper(line);
+  std::size_t at = upper.find("<DT><H3");
+  if (at == std::string::npos) at = upper.find("<DT><A");
+  if (at == std::string::npos) return std::string_view::npos;
+  bool quoted = false;
+  for (std::size_t i = at + 4; i < line.size(); ++i) {
+    if (line[i] == '"') quoted = !quoted;
+    if (line[i] == '>' && !quoted) return i + 1;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
 std::size_t BookmarkTitleStart(std::string_view line) {
   const std::size_t a = line.find("\">");
-  // Without the quote-and-bracket the title counts from the line's second
-  // character; a title never starts before the first.
-  return a == std::string_view::npos ? 1 : a + 2;
+  if (a != std::string_view::npos) return a + 2;
+  // Without the quote-and-bracket the title follows the tag's end, or
+  // counts from the line's second character when there is none.
+  const std::size_t tag_end = TagEnd(line);
+  return tag_end == std::string_view::npos ? 1 : tag_end;
 }
 
 std::string BookmarkTitle(std::string_view line) {
+  if (line.find("\">") == std::string_view::npos) {
+    const std::size_t start = TagEnd(line);
+    if (start != std::string_view::npos) {
+      const std::size_t end = line.find("</", start);
+      return end == std::string_view::npos ? std::string()
+                                           : std::string(line.substr(start, end - start));
+    }
+  }
   // Positions as the file's own rules count them: from 1, 0 when absent.
   const std::size_t found_a = line.find("\">");
   const std::size_t found_b = line.find("</");

@@ -30,8 +30,9 @@ bool IsListClosingTag(std::string_view upper);  // "</DL>", with or without "<P>
 // it, as in any whole file; browsers close the top list without "<p>".
 bool ListsClose(const BookmarkLines& lines);
 
-// The text between the first "\">" and the first "</" of the line; a line
-// without "\">" gives the text from its second character.
+// The text between the first "\">" and the first "</" of the line; in a
+// line without "\">", the text between the end of its heading's or link's
+// tag and the next "</" (else the text from its second character).
 std::string BookmarkTitle(std::string_view line);
 // Where that title starts in the line.
 std::size_t BookmarkTitleStart(std::string_view line);

@@ -138,6 +138,14 @@ bool TFavoritesIE::Writable(const std::string& path, const FavoriteItem& item) {
   return false;
 }
 
+bool TFavoritesIE::ListsFolder(const std::string& relative) const {
+  for (const auto& [entry, held_relative] : relative_of_) {
+    if (!entry->isUrl && SameTextAscii(held_relative, relative) && IndexOf(entry) != -1)
+      return true;
+  }
+  return false;
+}
+
 bool TFavoritesIE::HeldExists(const std::string& relative) {
   if (!held_paths_valid_) {
     held_paths_.clear();
@@ -234,8 +242,13 @@ FavoriteItem* TFavoritesIE::AddFolder(const std::string& path, FavoriteItem* fol
   }
   const std::string parent = FullPath(parent_relative);
   // A folder of this name that is already there is the one the favourite
-  // goes into: a folder cannot hold two of one name.
+  // goes into, unless another folder of the list is that folder already: a
+  // folder cannot hold two of one name, and merging two would change both.
   const std::string folder_name = platform::ExistingNameCaseBlind(parent, std::string(name));
+  if (ListsFolder(parent_relative.empty() ? folder_name : Join(parent_relative, folder_name))) {
+    Refuse("Folder", path, "another folder of its name is already in its folder");
+    return nullptr;
+  }
   if (!Previewing() && !platform::CreateDirectories(Join(parent, folder_name))) {
     Refuse("Folder", path, "it cannot be made there");
     return nullptr;

@@ -55,6 +55,8 @@ class TFavoritesIE : public TFavoritesBase {
   // False (with a notice) when the favourite cannot be written as it is.
   bool Writable(const std::string& path, const FavoriteItem& item);
   void Refuse(const char* what, const std::string& path, const std::string& reason);
+  // Whether a folder entry of the list stands for the folder at relative.
+  bool ListsFolder(const std::string& relative) const;
 
   std::string root_folder_;
   bool holding_ = false;

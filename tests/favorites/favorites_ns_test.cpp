@@ -260,9 +260,11 @@ TEST_F(FavoritesNSTest, OddFilesLoadAsTheLineRulesSay) {
        std::string(kDocType) + "\n<DL><p>\n<DT><A HREF=\"http://a/\">A</A>\n</DL><p>\n<DT><A "
                                "HREF=\"http://b/\">B</A>\n",
        "L A http://a/\n"},
-      {"a heading without a quoted attribute",
-       std::string(kDocType) + "\n<DL><p>\n<DT><H3>Plain</H3>\n<DL><p>\n</DL><p>\n</DL><p>\n",
-       "F DT><H3>Plain\n"},
+      {"tags whose last attribute is not quoted, as browsers read them",
+       std::string(kDocType) +
+           "\n<DL><p>\n    <DT><H3>Plain</H3>\n<DL><p>\n<DT><A HREF=\"http://x/\" PRIVATE=1>x</A>\n"
+           "</DL><p>\n<DT><h3 folded>f</h3>\n<DL><p>\n</DL><p>\n</DL><p>\n",
+       "F Plain\n  L x http://x/\nF f\n"},
       {"lower-case tags load with their addresses",
        std::string(kDocType) +
            "\n<dl><p>\n<dt><h3 add_date=\"1\">f</h3>\n<dl><p>\n<dt><a href=\"http://x/\">x</a>\n"
@@ -287,6 +289,16 @@ TEST_F(FavoritesNSTest, OddFilesLoadAsTheLineRulesSay) {
       EXPECT_EQ(store.Items(0)->URLText(), std::string(1024, 'u'));
     }
   }
+}
+
+TEST_F(FavoritesNSTest, AHeadingWithoutAttributesIsRenamedInPlace) {
+  Write(std::string(kDocType) + "\n<DL><p>\n<DT><H3>News</H3>\n<DL><p>\n</DL><p>\n</DL><p>\n");
+  TFavoritesNS store(file_);
+  auto renamed = NewFavoriteItem();
+  renamed->SetName("Daily");
+  renamed->SetURL("News");
+  ASSERT_TRUE(store.ChangeFolder("", store.Items(0), *renamed));
+  EXPECT_NE(Text().find("\r\n<DT><H3>Daily</H3>\r\n"), std::string::npos) << Text();
 }
 
 TEST_F(FavoritesNSTest, BadFilesFailWithTheirCodes) {

@@ -53,6 +53,13 @@ TEST(PropertyChecks, FavoriteInForeignFolder) {
                         Favorite(1, "X", "http://x/")};  // letters A-Z compare folded
   run.desktop_before = kNewsX;
   EXPECT_THAT(FavoritesInForeignFolders(run), IsEmpty());
+  // The handheld renamed News to Top and the folder A inside it to B.
+  Entry top = Flagged(Folder(0, "Top"), testing::kModified), b = Flagged(Folder(1, "B"), testing::kModified);
+  top.url = "News", b.url = "A";
+  run.handheld_before = {top, b};
+  run.desktop_before = {Folder(0, "News"), Folder(1, "A"), Favorite(2, "x", "http://x/")};
+  run.handheld_after = run.desktop_after = {Folder(0, "Top"), Folder(1, "B"), Favorite(2, "x", "http://x/")};
+  EXPECT_THAT(FavoritesInForeignFolders(run), IsEmpty());
 }
 
 TEST(PropertyChecks, NewDuplicate) {

@@ -122,13 +122,18 @@ std::vector<std::string> FavoritesInForeignFolders(const RunOutcome& run) {
   auto had_at = [&](const std::string& key) {
     return At(before_handheld, key) > 0 || At(before_desktop, key) > 0;
   };
+  // Nested folders may both be renamed: each rename, in either direction,
+  // may apply on the way to a key one side had.
   auto had = [&](const std::string& key) {
-    if (had_at(key)) return true;
-    for (const auto& [former, renamed] : renames) {
-      for (const auto& [from, to] : {std::pair{&renamed, &former}, {&former, &renamed}}) {
-        if (key.compare(1, from->size(), *from) == 0 &&
-            had_at(key.substr(0, 1) + *to + key.substr(1 + from->size()))) {
-          return true;
+    std::vector<std::string> tried{key};
+    for (std::size_t next = 0; next < tried.size() && tried.size() < 256; ++next) {
+      const std::string k = tried[next];
+      if (had_at(k)) return true;
+      for (const auto& [former, renamed] : renames) {
+        for (const auto& [from, to] : {std::pair{&renamed, &former}, {&former, &renamed}}) {
+          if (k.compare(1, from->size(), *from) != 0) continue;
+          std::string other = k.substr(0, 1) + *to + k.substr(1 + from->size());
+          if (std::find(tried.begin(), tried.end(), other) == tried.end()) tried.push_back(other);
         }
       }
     }
@@ -200,9 +205,13 @@ bool ChangedOnHandheldDeletedOnDesktop(const RunOutcome& run) {
   }
   Counts on_desktop;
   for (const std::string& place : PlaceKeys(run.desktop_before)) ++on_desktop[place];
-  Counts on_handheld;
+  // A handheld deletion takes the desktop entry of its very address, if any.
+  Counts on_handheld, desktop_entries = Count(run.desktop_before, false, false);
+  const std::vector<std::string> handheld_keys = EntryKeys(run.handheld_before);
   for (std::size_t i = 0; i < run.handheld_before.size(); ++i) {
-    if (Live(run.handheld_before[i])) ++on_handheld[handheld[i]];
+    const bool takes = !Live(run.handheld_before[i]) && At(desktop_entries, handheld_keys[i]) > 0;
+    if (takes) --desktop_entries[handheld_keys[i]];
+    if (Live(run.handheld_before[i]) || takes) ++on_handheld[handheld[i]];
   }
   // A changed favourite with a known name and no desktop entry left for it.
   for (std::size_t i = 0; i < run.handheld_before.size(); ++i) {

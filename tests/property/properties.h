@@ -35,7 +35,8 @@ std::vector<std::string> FirstRunDifferences(const Tree& desktop, const Tree& ha
 std::string FirstDifference(const std::string& before, const std::string& after);
 // True when a favourite changed on the handheld finds no desktop entry of
 // its place while the last run knew its name (at its level): deleted on the
-// desktop, or renamed on the handheld to a known name. The change goes to the
+// desktop, renamed on the handheld to a known name, or every desktop entry
+// of its place taken by a handheld entry of the same address. The change goes to the
 // desktop and the handheld drops its record, so it returns to the handheld
 // one run later. Such a run settles in two.
 bool ChangedOnHandheldDeletedOnDesktop(const RunOutcome& run);

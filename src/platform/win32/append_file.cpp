@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32/compat.h"
+#include "platform/win32/long_path.h"
 
 namespace kestro::platform {
 
@@ -11,7 +12,7 @@ AppendFile::~AppendFile() { Close(); }
 bool AppendFile::Open(const std::string& path, bool truncate) {
   Close();
   // FILE_APPEND_DATA alone makes every write land at the end of the file.
-  HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+  HANDLE h = CreateFileW(WidePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                          truncate ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   handle_ = reinterpret_cast<intptr_t>(h);

@@ -6,33 +6,34 @@
 #include "platform/fault_switch.h"
 #include "platform/temporary_files.h"
 #include "platform/win32/compat.h"
+#include "platform/win32/long_path.h"
 
 namespace kestro::platform {
 
 std::string NativePath(std::string_view path) { return std::string(path); }
 
 bool FileExists(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
+  DWORD a = GetFileAttributesW(WidePath(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool DirectoryExists(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
+  DWORD a = GetFileAttributesW(WidePath(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool PathExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 int64_t FileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return -1;
   return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
+  HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
@@ -65,17 +66,18 @@ namespace {
 // it replaces the link's target and the link stays. A link that cannot be
 // followed is replaced itself.
 std::string FollowLink(const std::string& path) {
-  const DWORD a = GetFileAttributesA(path.c_str());
+  const std::wstring wide = WidePath(path);
+  const DWORD a = GetFileAttributesW(wide.c_str());
   if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
-  HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  HANDLE h = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return path;
-  char buffer[4096];
-  const DWORD n =
-      GetFinalPathNameByHandleA(h, buffer, sizeof buffer, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  constexpr DWORD kFlags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+  std::wstring buffer(GetFinalPathNameByHandleW(h, nullptr, 0, kFlags), L'\0');
+  const DWORD n = buffer.empty() ? 0 : GetFinalPathNameByHandleW(h, buffer.data(), static_cast<DWORD>(buffer.size()), kFlags);
   CloseHandle(h);
-  if (n == 0 || n >= sizeof buffer) return path;
-  std::string target(buffer, n);
+  if (n == 0 || n >= buffer.size()) return path;
+  std::string target = NarrowText(buffer.data(), static_cast<int>(n));
   if (StartsWith(target, "\\\\?\\UNC\\")) return "\\" + target.substr(7);
   if (StartsWith(target, "\\\\?\\")) return target.substr(4);
   return target;
@@ -92,7 +94,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents) {
   const std::string target = FollowLink(path);
   RemoveStaleTemporariesOnce(target);
   const std::string temp = TemporaryFileFor(target);
-  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  const std::wstring wide_temp = WidePath(temp), wide_target = WidePath(target);
+  HANDLE h = CreateFileW(wide_temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   bool ok = true;
@@ -108,12 +111,12 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents) {
   if (ok) {
     // ReplaceFile keeps the old file's attributes and security settings; a
     // new file (or one ReplaceFile cannot handle) is moved into place.
-    ok = FileExists(target) && ReplaceFileA(target.c_str(), temp.c_str(), nullptr,
+    ok = FileExists(target) && ReplaceFileW(wide_target.c_str(), wide_temp.c_str(), nullptr,
                                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
-    ok = ok || MoveFileExA(temp.c_str(), target.c_str(),
+    ok = ok || MoveFileExW(wide_temp.c_str(), wide_target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   }
-  if (!ok) DeleteFileA(temp.c_str());
+  if (!ok) DeleteFileW(wide_temp.c_str());
   return ok;
 }
 
@@ -125,18 +128,18 @@ bool CreateDirectories(const std::string& path) {
     std::string parent = path.substr(0, pos);
     if (!(parent.size() == 2 && parent[1] == ':')) CreateDirectories(parent);
   }
-  CreateDirectoryA(path.c_str(), nullptr);
+  CreateDirectoryW(WidePath(path).c_str(), nullptr);
   return DirectoryExists(path);
 }
 
-bool RemoveEmptyDirectory(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
+bool RemoveEmptyDirectory(const std::string& path) { return RemoveDirectoryW(WidePath(path).c_str()) != 0; }
 
 bool DeleteFileAt(const std::string& path) {
-  return !FaultRequested(FileOperation::kDelete, path) && DeleteFileA(path.c_str()) != 0;
+  return !FaultRequested(FileOperation::kDelete, path) && DeleteFileW(WidePath(path).c_str()) != 0;
 }
 
 bool RenamePath(const std::string& from, const std::string& to) {
-  return !FaultRequested(FileOperation::kRename, from) && MoveFileA(from.c_str(), to.c_str()) != 0;
+  return !FaultRequested(FileOperation::kRename, from) && MoveFileW(WidePath(from).c_str(), WidePath(to).c_str()) != 0;
 }
 
 bool DeleteTree(const std::string& path) {
@@ -154,15 +157,15 @@ bool DeleteTree(const std::string& path) {
 
 bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries) {
   entries.clear();
-  WIN32_FIND_DATAA data;
+  WIN32_FIND_DATAW data;
   std::string pattern = path + (path.empty() || path.back() == '\\' ? "" : "\\") + "*.*";
-  HANDLE h = FindFirstFileA(pattern.c_str(), &data);
+  HANDLE h = FindFirstFileW(WidePath(pattern).c_str(), &data);
   if (h == INVALID_HANDLE_VALUE) return DirectoryExists(path);
   do {
-    std::string name = data.cFileName;
+    std::string name = NarrowText(data.cFileName);
     if (name == "." || name == "..") continue;
     entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-  } while (FindNextFileA(h, &data));
+  } while (FindNextFileW(h, &data));
   FindClose(h);
   // NTFS gives this order; other file systems may not, so make it so.
   std::stable_sort(entries.begin(), entries.end(),

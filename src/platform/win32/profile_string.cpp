@@ -1,6 +1,9 @@
 #include "platform/profile_string.h"
 
+#include "platform/file_system.h"
+#include "platform/profile_text.h"
 #include "platform/win32/compat.h"
+#include "platform/win32/long_path.h"
 
 // <windows.h> maps this name to its own win.ini function; ours must keep it.
 #undef GetProfileString
@@ -9,6 +12,16 @@ namespace kestro::platform {
 
 std::string GetProfileString(const std::string& file, const std::string& section,
                              const std::string& key, const std::string& fallback) {
+  // The profile functions take no path of MAX_PATH or more; such a file is
+  // read by the same rules here.
+  if (IsExtendedPath(WidePath(file))) {
+    std::string text;
+    std::string value;
+    if (!ReadWholeFile(file, text) || !ReadProfileValue(text, section, key, value)) {
+      return fallback.substr(0, kProfileValueMax);
+    }
+    return value;
+  }
   char buffer[kProfileValueMax + 1] = {};
   DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer,
                                      sizeof buffer, file.c_str());

@@ -1,0 +1,24 @@
+// Windows refuses a path of MAX_PATH characters or more through its ANSI
+// calls, even where every name in it is short enough: a favourite deep in
+// folders, with a long title, would then be neither written nor read. The
+// wide calls take a path of up to 32,767 characters when it is given as an
+// extended one ("\\?\C:\..." or "\\?\UNC\server\share\..."); such a path is
+// used as it stands, so it is made absolute and separated by '\' first.
+// Shorter paths keep their usual form, so they behave exactly as before.
+#pragma once
+
+#include <string>
+
+#include "platform/win32/compat.h"
+
+namespace kestro::platform {
+
+// Our paths hold the ANSI code page's text, as the ANSI calls take it.
+std::wstring WideText(const std::string& text);
+std::string NarrowText(const wchar_t* text, int length = -1);
+
+// The path to give a wide call: extended when it is long.
+std::wstring WidePath(const std::string& path);
+inline bool IsExtendedPath(const std::wstring& path) { return path.rfind(L"\\\\?\\", 0) == 0; }
+
+}  // namespace kestro::platform
