@@ -52,8 +52,9 @@ class TDataModule1 : public Component {
   // After a failure: puts the handheld back when the run had emptied it.
   void RestoreAfterFailure(const std::string& recovery_path);
   void LogStoreNotices();
-  // Loads the handheld's records (when it has the database) and logs the
-  // ones that do not decode; as_written as LoadPdbList sets it.
+  // Loads the handheld's records from its database, which the caller found
+  // there, and logs the ones that do not decode; as_written as LoadPdbList
+  // sets it.
   void ReadHandheld(bool* as_written = nullptr);
   void LogDamagedRecords();
   void ReleaseRun();

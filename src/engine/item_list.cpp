@@ -52,15 +52,14 @@ FavoriteItemList LoadPdbList(ThcdPalmRemoteTable& table, std::vector<DamagedReco
   damaged.clear();
   bool exact = true;
   try {
-    if (table.RecordCount() == 0) {
-      if (as_written) *as_written = true;
-      return list;
-    }
+    // The handheld is not written while it is read: its count is asked once,
+    // not at every record.
+    const int32_t count = table.RecordCount();
     ThcdPalmFields& fields = table.Fields();
-    while (!table.Eof()) {
+    for (int32_t n = 0; n < count; ++n) {
+      if (n > 0) table.Next();
       if (!table.DecodeFailure().empty()) {
         damaged.push_back({table.GetRecordId(), table.DecodeFailure()});
-        table.Next();
         continue;
       }
       auto item = NewFavoriteItem();
@@ -74,7 +73,6 @@ FavoriteItemList LoadPdbList(ThcdPalmRemoteTable& table, std::vector<DamagedReco
       item->SetURL(url);
       if (exact) exact = WritesBackAsRead(table, *item, name, url, status);
       list.push_back(std::move(item));
-      table.Next();
     }
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "3001");

@@ -17,6 +17,10 @@ std::string KeyOf(const TreeEntry& e) {
   return key;
 }
 
+bool SameEntry(const TreeEntry& a, const TreeEntry& b) {
+  return a.is_url == b.is_url && a.title == b.title && a.url == b.url && a.folder == b.folder;
+}
+
 // A field of a detail line: tabs and line breaks would split it.
 std::string Field(const std::string& text) {
   std::string field = text;
@@ -56,6 +60,12 @@ void RunReport::AddSide(const std::string& side, const TreeEntries& before, cons
   const std::size_t first = actions_.size();
   SideCounts& counts = side == "handheld" ? handheld_ : desktop_;
   counts.entries_after = static_cast<int>(after.size());
+  // A side that kept every entry in its place, as most sides of most runs
+  // do, has nothing to pair.
+  if (std::equal(before.begin(), before.end(), after.begin(), after.end(), SameEntry)) {
+    counts.favorites_before = static_cast<int>(std::count_if(before.begin(), before.end(), [](const TreeEntry& e) { return e.is_url; }));
+    return;
+  }
   std::unordered_map<std::string, std::vector<std::size_t>> after_by_key;
   for (std::size_t i = 0; i < after.size(); ++i) after_by_key[KeyOf(after[i])].push_back(i);
   std::vector<bool> after_used(after.size(), false);

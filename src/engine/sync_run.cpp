@@ -118,12 +118,13 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   RequireStore();
   ThcdPalmRemoteTable& table = *table_;
   const bool preview = PreviewOnly();
-  if (!table.Exists() && !preview) table.CreateTable();
+  const bool on_handheld = table.Exists();
+  if (!on_handheld && !preview) table.CreateTable();
   // Read-only until the plan is allowed, so that a preview or a stopped run
   // leaves the database file as it was.
   ReportPhase("Reading the handheld");
-  bool handheld_as_written = false;
-  ReadHandheld(&handheld_as_written);
+  bool handheld_as_written = true;  // a database just made holds nothing
+  if (on_handheld) ReadHandheld(&handheld_as_written);
   const bool restoring = !preview && RestoreAskedHandheld();
   // Everything that can be wrong on the desktop is found before the handheld
   // is touched: the store is loaded, and so is the state file (kept as the
@@ -269,13 +270,11 @@ void TDataModule1::RestoreAfterFailure(const std::string& recovery_path) {
 
 void TDataModule1::ReadHandheld(bool* as_written) {
   ThcdPalmRemoteTable& table = *table_;
-  if (table.Exists()) {
-    table.SetReadOnly(true);
-    table.Open();
-    PdbList = LoadPdbList(table, damaged_, as_written);
-    table.Close();
-    table.SetReadOnly(false);
-  }
+  table.SetReadOnly(true);
+  table.Open();
+  PdbList = LoadPdbList(table, damaged_, as_written);
+  table.Close();
+  table.SetReadOnly(false);
   LogDamagedRecords();
 }
 
