@@ -108,4 +108,28 @@ int Reconciliation::MatchFolder(int position, std::string_view name, FolderMatch
   return best;
 }
 
+void Reconciliation::FreeName(int position, const std::string& path, FolderMatcher& fav_list) {
+  const FavoriteItem& h = At(position);
+  if (!Renamed(h)) return;
+  freeing_.insert(position);
+  for (int i = passes_.back().folder_position + 1; i < Count() && At(i).Level == h.Level;
+       i = subtree_end_[static_cast<std::size_t>(i)]) {
+    const FavoriteItem& sibling = At(i);
+    if (i == position || visited_[static_cast<std::size_t>(i)] || !Renamed(sibling) ||
+        freeing_.count(i) || renamed_early_.count(i) ||
+        !SameTextAscii(sibling.URLText(), h.NameText()) ||
+        SameTextAscii(sibling.NameText(), h.NameText())) {
+      continue;
+    }
+    FreeName(i, path, fav_list);
+    FavoriteItem* d = nullptr;
+    int d_index = -1;
+    PushEdit(i, path, d, d_index, fav_list);
+    // Its desktop folder is taken now: no other item of the pass matches it.
+    if (d_index >= 0) fav_list.Remove(d_index);
+    renamed_early_[i] = d_index;
+  }
+  freeing_.erase(position);
+}
+
 }  // namespace kestro

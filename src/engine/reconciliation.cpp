@@ -47,6 +47,8 @@ void Reconciliation::Run() {
   }
   paired_.clear();
   kept_for_.clear();
+  renamed_early_.clear();
+  freeing_.clear();
   passes_.clear();
   int position = -1;
   SyncFolder(position, std::string());
@@ -148,14 +150,19 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
   FavoriteItem& h = At(h_position);
   visited_[static_cast<std::size_t>(h_position)] = true;
 
-  int d_index = -1;
+  // A folder renamed ahead of its turn has its counterpart already.
+  const auto early = renamed_early_.find(h_position);
+  const bool renamed_early = early != renamed_early_.end();
+  if (!renamed_early && !h.isUrl) RunStep("3004", [&] { FreeName(h_position, path, fav_list); });
+  int d_index = renamed_early ? early->second : -1;
   RunStep("3003", [&] {
+    if (renamed_early) return;
     d_index = h.isUrl ? fav_list.Match(h) : MatchFolder(h_position, h.NameText(), fav_list);
   });
   FavoriteItem* d = d_index >= 0 ? fav_list.Item(d_index) : nullptr;
 
   // Push the handheld's edit to the desktop, from the flags as loaded.
-  RunStep("3004", [&] { PushEdit(h_position, path, d, d_index, fav_list); });
+  if (!renamed_early) RunStep("3004", [&] { PushEdit(h_position, path, d, d_index, fav_list); });
   desktop_folders_[static_cast<std::size_t>(h_position)] = d && !d->isUrl ? d : nullptr;
   // A new handheld folder is made on the desktop now, even when it is empty:
   // else the next run would take it for one the desktop deleted.

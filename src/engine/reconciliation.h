@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/folder_matcher.h"
@@ -75,6 +76,10 @@ class Reconciliation {
   // How alike the handheld folder at position and the desktop folder are:
   // by the entries their contents share (two empty folders are alike too).
   std::size_t SharedEntries(int position, const FavoriteItem& desktop) const;
+  // Before the handheld folder at position is renamed, makes the renames of
+  // its unhandled siblings that give up its new name (and, first, those
+  // that free theirs): a favourites folder cannot hold both names at once.
+  void FreeName(int position, const std::string& path, FolderMatcher& fav_list);
   void PushEdit(int position, const std::string& path, FavoriteItem*& d, int& d_index,
                 FolderMatcher& fav_list);
 
@@ -96,6 +101,11 @@ class Reconciliation {
   // paired, with the position each is kept for.
   std::unordered_map<int, int> paired_;
   std::unordered_map<const FavoriteItem*, int> kept_for_;
+  // Per handheld folder position renamed ahead of its turn: the desktop
+  // folder's index in the pass's matcher, or -1 for none; and the positions
+  // whose names are being freed.
+  std::unordered_map<int, int> renamed_early_;
+  std::unordered_set<int> freeing_;
 };
 
 }  // namespace kestro

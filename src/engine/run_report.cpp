@@ -20,6 +20,7 @@ std::string KeyOf(const TreeEntry& e) {
 bool SameEntry(const TreeEntry& a, const TreeEntry& b) {
   return a.is_url == b.is_url && a.title == b.title && a.url == b.url && a.folder == b.folder;
 }
+std::string FavoriteKey(const TreeEntry& e) { return e.title + '\x01' + e.url; }
 
 // A field of a detail line: tabs and line breaks would split it.
 std::string Field(const std::string& text) {
@@ -71,6 +72,7 @@ void RunReport::AddSide(const std::string& side, const TreeEntries& before, cons
   std::vector<bool> after_used(after.size(), false);
   std::vector<const std::vector<std::size_t>*> candidates(before.size(), nullptr);
   std::vector<bool> before_kept(before.size(), false);
+  std::vector<std::size_t> gone;  // the favourites deleted
   // Entries that stayed as they were pair first, so that a change pairs
   // what is left.
   for (std::size_t i = 0; i < before.size(); ++i) {
@@ -104,13 +106,26 @@ void RunReport::AddSide(const std::string& side, const TreeEntries& before, cons
       actions_.push_back({side, "deleted", before[i], before[i].url});
       actions_.back().entry.url.clear();
       ++counts.deleted;
-      if (before[i].is_url) ++counts.favorites_deleted;
+      if (before[i].is_url) gone.push_back(i);
     }
   }
+  // A favourite added of the very title and address of one deleted was
+  // moved (its folder renamed, most often): the side still holds it, so it
+  // is not counted as lost.
+  std::unordered_map<std::string, int> moved_to;
   for (std::size_t j = 0; j < after.size(); ++j) {
     if (after_used[j]) continue;
     actions_.push_back({side, "added", after[j], std::string()});
     ++counts.added;
+    if (after[j].is_url) ++moved_to[FavoriteKey(after[j])];
+  }
+  for (std::size_t i : gone) {
+    int& moved = moved_to[FavoriteKey(before[i])];
+    if (moved > 0) {
+      --moved;
+    } else {
+      ++counts.favorites_deleted;
+    }
   }
   // In the order of the tree's paths, so that a preview and the run that
   // follows it list their actions alike whatever order the stores keep.

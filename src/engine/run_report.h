@@ -38,7 +38,7 @@ struct RunAction {
 struct SideCounts {
   int added = 0, changed = 0, deleted = 0;
   int favorites_before = 0;  // favourites (not folders) on the side before the run
-  int favorites_deleted = 0;
+  int favorites_deleted = 0;  // of them, those the side holds in no other folder either
   int entries_after = 0;  // favourites and folders on the side after the run
 };
 

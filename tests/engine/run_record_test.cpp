@@ -173,6 +173,21 @@ TEST_P(RunRecord, GuardStopsAMassDeletionUntilAllowed) {
   EXPECT_TRUE(h.Handheld().empty());
 }
 
+// A folder renamed on one side moves its favourites on the other: none is
+// lost, so however many it holds the guard lets the run through.
+TEST_P(RunRecord, GuardLetsAFolderRenameThrough) {
+  std::vector<Fav> favs;
+  for (int i = 0; i < 30; ++i) favs.push_back({"Many", "Fav" + std::to_string(i), "http://f" + std::to_string(i) + "/"});
+  Desktop(favs);
+  ASSERT_EQ(Sync().exit_code, 0);
+  for (Fav& f : favs) f.folder = "More";
+  Desktop(favs);
+  auto run = Sync();
+  ASSERT_EQ(run.exit_code, 0) << run.output;
+  EXPECT_EQ(h.Handheld().size(), 31u);
+  EXPECT_EQ(h.Handheld().front().name, "More");
+}
+
 // A run that deletes or changes desktop favourites keeps them first; a
 // restore puts them back as a new change that reaches the handheld, and
 // keeps what it replaced in a backup of its own.

@@ -232,6 +232,25 @@ TEST_F(SameNames, ARenamedFolderKeepsItsCounterpartFromAnEarlierSibling) {
   EXPECT_EQ(HandheldTree(h), "F L\nF K\n  L b http://b/\nF M\n  L a http://a/\n");
 }
 
+// The handheld renames A to T and T to X: in a favourites folder T's name
+// is taken until its own rename is made, so that one goes first, and
+// neither folder keeps its old name.
+TEST_F(SameNames, ARenameIntoANameAnotherRenameGivesUpIsMade) {
+  UseFolder();
+  Shortcut("A\\a1.url", "http://a1/");
+  Shortcut("T\\t1.url", "http://t1/");
+  ASSERT_EQ(h.Sync(0), 0);
+  EditHandheld([](int, HandheldRecord& r) {
+    if (r.name == "A") r.name = "T", r.url = "A", r.status |= kModified;
+    else if (r.name == "T") r.name = "X", r.url = "T", r.status |= kModified;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(DescribeFavoritesFolder(root),
+            "dir \\T\nfile \\T\\a1.url=http://a1/\ndir \\X\nfile \\X\\t1.url=http://t1/\n");
+  EXPECT_EQ(HandheldTree(h), "F T\n  L a1 http://a1/\nF X\n  L t1 http://t1/\n");
+}
+
 // A folder cannot hold two folders of one name: the handheld's new second
 // Mail stays on the handheld alone, with its contents, and the log says so.
 TEST_F(SameNames, ASecondFolderOfOneNameStaysOnTheHandheld) {
