@@ -20,6 +20,7 @@ std::string KeyOf(const TreeEntry& e) {
 bool SameEntry(const TreeEntry& a, const TreeEntry& b) {
   return a.is_url == b.is_url && a.title == b.title && a.url == b.url && a.folder == b.folder;
 }
+
 std::string FavoriteKey(const TreeEntry& e) { return e.title + '\x01' + e.url; }
 
 // A field of a detail line: tabs and line breaks would split it.
