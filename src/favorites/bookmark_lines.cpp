@@ -117,7 +117,18 @@ bool BookmarkHref(std::string_view line, std::string& url) {
     const std::size_t quote = line.find('"', start);
     const std::string_view piece =
         line.substr(start, quote == std::string_view::npos ? line.npos : quote - start);
-    if (AsciiUpper(piece).find("HREF") != std::string::npos) {
+    const std::size_t href = AsciiUpper(piece).find("HREF");
+    if (href != std::string::npos) {
+      // An address written without quotes (HREF=http://a/), as old files
+      // and browsers allow, runs to the next blank or the tag's end.
+      const std::size_t equals = piece.find_first_not_of(" \t", href + 4);
+      if (equals != std::string_view::npos && piece[equals] == '=') {
+        const std::size_t value = piece.find_first_not_of(" \t", equals + 1);
+        if (value != std::string_view::npos) {
+          url.assign(piece.substr(value, piece.find_first_of(" \t>", value) - value));
+          return true;
+        }
+      }
       if (quote == std::string_view::npos) return false;  // no piece follows
       const std::size_t next = line.find('"', quote + 1);
       url.assign(

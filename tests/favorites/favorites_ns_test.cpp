@@ -265,6 +265,10 @@ TEST_F(FavoritesNSTest, OddFilesLoadAsTheLineRulesSay) {
            "\n<DL><p>\n    <DT><H3>Plain</H3>\n<DL><p>\n<DT><A HREF=\"http://x/\" PRIVATE=1>x</A>\n"
            "</DL><p>\n<DT><h3 folded>f</h3>\n<DL><p>\n</DL><p>\n</DL><p>\n",
        "F Plain\n  L x http://x/\nF f\n"},
+      {"addresses without quotes, as old files write them",
+       std::string(kDocType) +
+           "\n<DL><p>\n<DT><A HREF=http://u/?a=1>u</A>\n<DT><A HREF = http://v/ ADD_DATE=\"1\">v</A>\n</DL><p>\n",
+       "L u http://u/?a=1\nL v http://v/\n"},
       {"lower-case tags load with their addresses",
        std::string(kDocType) +
            "\n<dl><p>\n<dt><h3 add_date=\"1\">f</h3>\n<dl><p>\n<dt><a href=\"http://x/\">x</a>\n"
