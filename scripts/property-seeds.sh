@@ -49,7 +49,7 @@ shows() {  # store kind seed items depth edits
 total=0
 for store in $stores; do
   cat "$work/$store"-*.out | failures >"$work/$store.failures" || true
-  seeds=$(grep -o 'seed [0-9]*' "$work/$store.failures" | sort -u | wc -l)
+  seeds=$({ grep -o 'seed [0-9]*' "$work/$store.failures" || true; } | sort -u | wc -l)
   total=$((total + seeds))
   echo "== $store: $seeds of $count seeds broke a property"
   cut -f1 "$work/$store.failures" | sort | uniq -c | sort -rn | while read -r times kind; do
