@@ -39,6 +39,23 @@ TEST(PropertyChecks, LostEntry) {
               ElementsAre(HasSubstr("now once")));
 }
 
+// Two folders of one name, each renamed on one side: neither was kept on
+// both, so neither name need survive; the same one renamed on both sides
+// leaves the other, which must.
+TEST(PropertyChecks, SameNamedSiblingsRenamedOnEitherSide) {
+  RunOutcome run{{Folder(0, "Mail"), Folder(0, "Mail")}, {}, {Folder(0, "Mail"), Folder(0, "Mail")}, {}, {}};
+  MarkOrigins(run.last, run.desktop_before);
+  run.handheld_before = run.last;
+  run.handheld_before[0] = Flagged(run.handheld_before[0], testing::kModified);
+  run.handheld_before[0].name = "A";
+  run.desktop_before[1].name = "B";
+  run.handheld_after = run.desktop_after = {Folder(0, "A"), Folder(0, "B")};
+  EXPECT_THAT(LostEntries(run), IsEmpty());
+  run.desktop_before = run.handheld_before;
+  run.desktop_before[0].status = 0;
+  EXPECT_THAT(LostEntries(run), ElementsAre(HasSubstr("lost: folder \"\\MAIL\"")));
+}
+
 TEST(PropertyChecks, FavoriteInForeignFolder) {
   const Tree moved = {Folder(0, "News"), Folder(0, "Other"), Favorite(1, "x", "http://x/")};
   RunOutcome run{kNewsX, kNewsX, kNewsX, moved, kNewsX};

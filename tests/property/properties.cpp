@@ -45,6 +45,22 @@ std::string Times(int n) { return n == 1 ? "once" : std::to_string(n) + " times"
 
 }  // namespace
 
+void MarkOrigins(Tree& last, Tree& desktop) {
+  std::map<std::string, std::vector<int>> at_place;
+  const std::vector<std::string> last_places = PlaceKeys(last), desktop_places = PlaceKeys(desktop);
+  for (std::size_t i = 0; i < last.size(); ++i) {
+    last[i].origin = static_cast<int>(i);
+    at_place[last_places[i]].push_back(static_cast<int>(i));
+  }
+  std::map<std::string, std::size_t> taken;
+  for (std::size_t i = 0; i < desktop.size(); ++i) {
+    const std::vector<int>& same = at_place[desktop_places[i]];
+    std::size_t& k = taken[desktop_places[i]];
+    desktop[i].origin = k < same.size() ? same[k] : -1;
+    ++k;
+  }
+}
+
 std::vector<std::string> LostEntries(const RunOutcome& run) {
   // Places each side still holds, and the entries each side left as they were.
   Counts held_handheld, held_desktop;
@@ -79,12 +95,28 @@ std::vector<std::string> LostEntries(const RunOutcome& run) {
     for (const std::string& place : PlaceKeys(*tree)) ++here[place];
     for (const auto& [place, n] : here) after_places[place] = std::max(At(after_places, place), n);
   }
+  // The entries of the last run still at their place on both sides.
+  auto origins_at = [](const Tree& tree) {
+    std::set<std::pair<std::string, int>> at;
+    const std::vector<std::string> places = PlaceKeys(tree);
+    for (std::size_t i = 0; i < tree.size(); ++i) {
+      if (Live(tree[i]) && tree[i].origin >= 0) at.insert({places[i], tree[i].origin});
+    }
+    return at;
+  };
+  const auto on_handheld = origins_at(run.handheld_before), on_desktop = origins_at(run.desktop_before);
+  const bool marked = !run.last.empty() && run.last.front().origin >= 0;
+  Counts on_both;
+  for (const auto& entry : on_handheld) {
+    if (on_desktop.count(entry)) ++on_both[entry.first];
+  }
   std::vector<std::string> lost;
   std::set<std::string> seen;
   for (const std::string& place : PlaceKeys(run.last)) {
     if (!seen.insert(place).second) continue;
     if (At(kept_handheld, place) == 0 && At(kept_desktop, place) == 0) continue;
-    const int protect = std::min(At(held_handheld, place), At(held_desktop, place));
+      int protect = std::min(At(held_handheld, place), At(held_desktop, place));
+    if (marked) protect = std::min(protect, At(on_both, place));
     if (At(after_places, place) < protect) {
       lost.push_back("lost: " + ShowKey(place) + " was held " + Times(protect) +
                      " on both sides, kept unchanged on " +

@@ -19,10 +19,17 @@ struct RunOutcome {
   Tree desktop_after;
 };
 
+// Marks each entry of last with its index, and each entry of the desktop as
+// read after the same run with the index of the entry of last at its place:
+// the k-th of a place on the desktop is the k-th of that place in last.
+void MarkOrigins(Tree& last, Tree& desktop);
+
 // 1. Nothing that either side kept unchanged is lost: an entry of the last
 //    run that one side kept unchanged (same place, address and flags) and the
 //    other side still holds at its place (changed or not) is afterwards on at
-//    least one side, as often as both sides held it.
+//    least one side, as often as both sides held it. Of same-named siblings,
+//    only those that are still at their place on both sides count: a folder
+//    that one side renamed is not the one the other side kept.
 std::vector<std::string> LostEntries(const RunOutcome& run);
 // 2. No favourite (name and address) ends in a folder where neither side had it.
 std::vector<std::string> FavoritesInForeignFolders(const RunOutcome& run);

@@ -94,6 +94,7 @@ std::vector<std::string> RunScenario(const Scenario& scenario, std::ostream* sto
   RunOutcome run{FromHandheld(h.Handheld()), {}, ReadDesktop(store, location), {}, {}};
   Append(found, FirstRunDifferences(start, run.last));
 
+  MarkOrigins(run.last, run.desktop_before);
   run.handheld_before = run.last;
   const std::vector<std::string> edits_handheld = EditHandheld(rng, scenario, run.handheld_before);
   const std::vector<std::string> edits_desktop = EditDesktop(rng, scenario, run.desktop_before);

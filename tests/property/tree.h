@@ -20,6 +20,10 @@ struct Entry {
   std::string name;
   std::string url;  // a handheld folder renamed since the last run: its former name
   uint8_t status = 0;
+  // The test's own mark: the entry of the last run's tree this one was, kept
+  // through the edits (-1 for one added since), so that a check can tell
+  // same-named siblings apart where keys cannot.
+  int origin = -1;
 };
 using Tree = std::vector<Entry>;
 
