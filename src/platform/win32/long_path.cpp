@@ -9,6 +9,8 @@ namespace {
 // a path is extended a little before MAX_PATH.
 constexpr std::size_t kLongFrom = MAX_PATH - 12;
 
+bool IsExtendedPath(const std::wstring& path) { return path.rfind(L"\\\\?\\", 0) == 0; }
+
 }  // namespace
 
 std::wstring WideText(const std::string& text) {
@@ -43,5 +45,7 @@ std::wstring WidePath(const std::string& path) {
   if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
 }
+
+bool IsLongPath(const std::string& path) { return IsExtendedPath(WidePath(path)); }
 
 }  // namespace kestro::platform

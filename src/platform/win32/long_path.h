@@ -19,6 +19,7 @@ std::string NarrowText(const wchar_t* text, int length = -1);
 
 // The path to give a wide call: extended when it is long.
 std::wstring WidePath(const std::string& path);
-inline bool IsExtendedPath(const std::wstring& path) { return path.rfind(L"\\\\?\\", 0) == 0; }
+// True when the path to give a wide call is extended ("\\?\...").
+bool IsLongPath(const std::string& path);
 
 }  // namespace kestro::platform

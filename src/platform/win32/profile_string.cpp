@@ -14,7 +14,7 @@ std::string GetProfileString(const std::string& file, const std::string& section
                              const std::string& key, const std::string& fallback) {
   // The profile functions take no path of MAX_PATH or more; such a file is
   // read by the same rules here.
-  if (IsExtendedPath(WidePath(file))) {
+  if (IsLongPath(file)) {
     std::string text;
     std::string value;
     if (!ReadWholeFile(file, text) || !ReadProfileValue(text, section, key, value)) {
