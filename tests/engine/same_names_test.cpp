@@ -77,6 +77,12 @@ class SameNames : public ::testing::Test {
     return platform::FileExists(file) ? FileBytes(file) : DescribeFavoritesFolder(root);
   }
   std::string FileTree() { return ReadBookmarkTree(FileBytes(file)); }
+  // A desktop edit of the bookmark file: the first `from` becomes `to`.
+  bool EditFile(const std::string& from, const std::string& to) {
+    std::string text = FileBytes(file);
+    const std::size_t at = text.find(from);
+    return at != std::string::npos && platform::WriteFileAtomically(file, text.replace(at, from.size(), to));
+  }
   int Notices() {
     int count = 0;
     for (const std::string& line : h.LogLines())
@@ -200,8 +206,7 @@ TEST_F(SameNames, ADeletedFolderLeavesASameNamedFolderOfOtherContents) {
                "</DL><p>\n<DT><H3 ADD_DATE=\"1\">N</H3>\n<DL><p>\n<DT><A HREF=\"http://y/\">y</A>\n"
                "</DL><p>\n</DL><p>\n");
   ASSERT_EQ(h.Sync(0), 0);
-  std::string text = FileBytes(file);
-  ASSERT_TRUE(platform::WriteFileAtomically(file, text.replace(text.find(">n<"), 3, ">M<")));
+  ASSERT_TRUE(EditFile(">n<", ">M<"));
   EditHandheld([](int i, HandheldRecord& r) {
     if (i < 2) r.status |= kDeleted;
     return true;
@@ -221,8 +226,7 @@ TEST_F(SameNames, ARenamedFolderKeepsItsCounterpartFromAnEarlierSibling) {
                "<DT><H3 ADD_DATE=\"3\">L</H3>\n<DL><p>\n<DT><A HREF=\"http://b/\">b</A>\n</DL><p>\n"
                "</DL><p>\n");
   ASSERT_EQ(h.Sync(0), 0);
-  std::string text = FileBytes(file);
-  ASSERT_TRUE(platform::WriteFileAtomically(file, text.replace(text.find("2\">L<"), 5, "2\">M<")));
+  ASSERT_TRUE(EditFile("2\">L<", "2\">M<"));
   EditHandheld([](int i, HandheldRecord& r) {
     if (i == 3) r.name = "K", r.url = "L", r.status |= kModified;
     return true;
@@ -357,10 +361,7 @@ TEST_F(SameNames, AFavoriteNeverMovesToTheFolderBeforeItsOwn) {
                "<DT><H3 ADD_DATE=\"2\">G</H3>\n<DL><p>\n<DT><A "
                "HREF=\"http://m/\">m</A>\n</DL><p>\n</DL><p>\n");
   ASSERT_EQ(h.Sync(0), 0);
-  std::string text = FileBytes(file);
-  const std::string m = "<DT><A HREF=\"http://m/\">m</A>\n";
-  ASSERT_NE(text.find(m), std::string::npos);
-  ASSERT_TRUE(platform::WriteFileAtomically(file, text.erase(text.find(m), m.size())));
+  ASSERT_TRUE(EditFile("<DT><A HREF=\"http://m/\">m</A>\n", ""));
   h.PutHandheld({{"G", 0, kDir | kDeleted, ""},
                  {"m", 1, kFav | kModified, "http://m/new"},
                  {"F", 0, kDir, ""},
@@ -513,10 +514,7 @@ TEST_F(SameNames, ADeletionOnBothSidesLeavesTheOtherOfItsTitle) {
                "<DL><p>\n<DT><A HREF=\"http://one/\">W</A>\n<DT><A HREF=\"http://two/\">W</A>\n"
                "<DT><A HREF=\"http://three/\">W</A>\n</DL><p>\n");
   ASSERT_EQ(h.Sync(0), 0);
-  std::string text = FileBytes(file);
-  const std::string two = "<DT><A HREF=\"http://two/\">W</A>\n";
-  ASSERT_NE(text.find(two), std::string::npos);
-  ASSERT_TRUE(platform::WriteFileAtomically(file, text.erase(text.find(two), two.size())));
+  ASSERT_TRUE(EditFile("<DT><A HREF=\"http://two/\">W</A>\n", ""));
   EditHandheld([](int, HandheldRecord& r) {
     if (r.url == "http://two/") r.status |= kDeleted;
     return true;
