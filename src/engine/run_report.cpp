@@ -23,13 +23,15 @@ bool SameEntry(const TreeEntry& a, const TreeEntry& b) {
 
 std::string FavoriteKey(const TreeEntry& e) { return e.title + '\x01' + e.url; }
 
-// A field of a detail line: tabs and line breaks would split it.
-std::string Field(const std::string& text) {
-  std::string field = text;
-  for (char& c : field) {
-    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+// Appends a field of a detail line: tabs and line breaks would split it.
+// In place, without copies: in a deep tree the folder fields are most of
+// the text.
+void AppendField(std::string& text, const std::string& field) {
+  const std::size_t at = text.size();
+  text += field;
+  for (std::size_t i = at; i < text.size(); ++i) {
+    if (text[i] == '\t' || text[i] == '\r' || text[i] == '\n') text[i] = ' ';
   }
-  return field;
 }
 
 template <typename Item>
@@ -147,14 +149,32 @@ std::string RunReport::Summary() const {
   return side("handheld", handheld_) + "; " + side("desktop", desktop_);
 }
 
-std::string RunReport::Detail() const {
-  std::string text;
+void RunReport::AppendDetail(std::string& text) const {
+  std::size_t size = text.size();
   for (const RunAction& a : actions_) {
-    text += a.side + "\t" + a.action + "\t" + Field(a.entry.folder.empty() ? "\\" : a.entry.folder) + "\t" +
-            Field(a.entry.title) + (a.entry.is_url ? "" : "\\") + "\t" + Field(a.old_url) + "\t" +
-            Field(a.entry.url) + "\n";
+    size += a.side.size() + a.action.size() + a.entry.folder.size() + a.entry.title.size() + a.old_url.size() +
+            a.entry.url.size() + 8;
   }
-  return text;
+  text.reserve(size);
+  for (const RunAction& a : actions_) {
+    text += a.side;
+    text += '\t';
+    text += a.action;
+    text += '\t';
+    if (a.entry.folder.empty()) {
+      text += '\\';
+    } else {
+      AppendField(text, a.entry.folder);
+    }
+    text += '\t';
+    AppendField(text, a.entry.title);
+    if (!a.entry.is_url) text += '\\';
+    text += '\t';
+    AppendField(text, a.old_url);
+    text += '\t';
+    AppendField(text, a.entry.url);
+    text += '\n';
+  }
 }
 
 }  // namespace kestro

@@ -57,9 +57,11 @@ class RunReport {
 
   // "handheld: 3 added, 1 changed, 2 deleted; desktop: 4 added, 0 changed, 1 deleted"
   std::string Summary() const;
-  // One line per action: side, action, folder, title, old URL, new URL,
-  // separated by tabs (tabs and line breaks inside a field as spaces).
-  std::string Detail() const;
+  // Adds one line per action to the end of text: side, action, folder,
+  // title, old URL, new URL, separated by tabs (tabs and line breaks inside
+  // a field as spaces). Added, not returned: in a deep tree the detail is
+  // large, and a copy of it would double the run's memory.
+  void AppendDetail(std::string& text) const;
 
  private:
   std::vector<RunAction> actions_;
