@@ -10,7 +10,7 @@ namespace kestro {
 namespace {
 
 std::string KeyOf(const TreeEntry& e) {
-  std::string key = e.folder;
+  std::string key = e.folder();
   key += '\x01';
   key += e.title;
   key += e.is_url ? "\x01u" : "\x01" "f";
@@ -18,7 +18,8 @@ std::string KeyOf(const TreeEntry& e) {
 }
 
 bool SameEntry(const TreeEntry& a, const TreeEntry& b) {
-  return a.is_url == b.is_url && a.title == b.title && a.url == b.url && a.folder == b.folder;
+  return a.is_url == b.is_url && a.title == b.title && a.url == b.url &&
+         (a.folder_path == b.folder_path || a.folder() == b.folder());
 }
 
 std::string FavoriteKey(const TreeEntry& e) { return e.title + '\x01' + e.url; }
@@ -38,13 +39,13 @@ template <typename Item>
 TreeEntries Entries(const std::vector<Item>& items, bool skip_deleted) {
   TreeEntries entries;
   entries.reserve(items.size());
-  std::vector<std::string> folders;  // the folder path at each level
+  std::vector<std::shared_ptr<const std::string>> folders;  // the folder path at each level
   for (const auto& item : items) {
     const std::size_t level = item->Level < 0 ? 0 : static_cast<std::size_t>(item->Level);
     if (folders.size() > level) folders.resize(level);
-    std::string folder = folders.empty() ? std::string() : folders.back();
+    std::shared_ptr<const std::string> folder = folders.empty() ? nullptr : folders.back();
     while (folders.size() < level) folders.push_back(folder);  // a level skipped by broken order
-    if (!item->isUrl) folders.push_back(folder + "\\" + std::string(item->NameText()));
+    if (!item->isUrl) folders.push_back(SubfolderPath(folder, item->NameText()));
     if (skip_deleted && item->isDeleted) continue;
     entries.push_back({std::move(folder), std::string(item->NameText()),
                        item->isUrl ? std::string(item->URLText()) : std::string(), item->isUrl != 0});
@@ -53,6 +54,22 @@ TreeEntries Entries(const std::vector<Item>& items, bool skip_deleted) {
 }
 
 }  // namespace
+
+const std::string& TreeEntry::folder() const {
+  static const std::string top;
+  return folder_path ? *folder_path : top;
+}
+
+std::shared_ptr<const std::string> SubfolderPath(const std::shared_ptr<const std::string>& folder,
+                                                 std::string_view name) {
+  const std::size_t size = folder ? folder->size() : 0;
+  std::string path;
+  path.reserve(size + 1 + name.size());
+  if (folder) path = *folder;
+  path += '\\';
+  path += name;
+  return std::make_shared<const std::string>(std::move(path));
+}
 
 TreeEntries EntriesOf(const std::vector<FavoriteItem*>& items, bool skip_deleted) {
   return Entries(items, skip_deleted);
@@ -134,7 +151,7 @@ void RunReport::AddSide(const std::string& side, const TreeEntries& before, cons
   // follows it list their actions alike whatever order the stores keep.
   std::stable_sort(actions_.begin() + static_cast<std::ptrdiff_t>(first), actions_.end(),
                    [](const RunAction& a, const RunAction& b) {
-                     return std::tie(a.entry.folder, a.entry.title) < std::tie(b.entry.folder, b.entry.title);
+                     return std::tie(a.entry.folder(), a.entry.title) < std::tie(b.entry.folder(), b.entry.title);
                    });
 }
 
@@ -152,7 +169,7 @@ std::string RunReport::Summary() const {
 void RunReport::AppendDetail(std::string& text) const {
   std::size_t size = text.size();
   for (const RunAction& a : actions_) {
-    size += a.side.size() + a.action.size() + a.entry.folder.size() + a.entry.title.size() + a.old_url.size() +
+    size += a.side.size() + a.action.size() + a.entry.folder().size() + a.entry.title.size() + a.old_url.size() +
             a.entry.url.size() + 8;
   }
   text.reserve(size);
@@ -161,10 +178,10 @@ void RunReport::AppendDetail(std::string& text) const {
     text += '\t';
     text += a.action;
     text += '\t';
-    if (a.entry.folder.empty()) {
+    if (a.entry.folder().empty()) {
       text += '\\';
     } else {
-      AppendField(text, a.entry.folder);
+      AppendField(text, a.entry.folder());
     }
     text += '\t';
     AppendField(text, a.entry.title);
