@@ -1,6 +1,7 @@
 #include "engine/run_report.h"
 
 #include <algorithm>
+#include <cstring>
 #include <tuple>
 #include <unordered_map>
 
@@ -30,8 +31,12 @@ std::string FavoriteKey(const TreeEntry& e) { return e.title + '\x01' + e.url; }
 void AppendField(std::string& text, const std::string& field) {
   const std::size_t at = text.size();
   text += field;
-  for (std::size_t i = at; i < text.size(); ++i) {
-    if (text[i] == '\t' || text[i] == '\r' || text[i] == '\n') text[i] = ' ';
+  char* const end = text.data() + text.size();
+  for (const char split : {'\t', '\r', '\n'}) {
+    char* found = text.data() + at;
+    while ((found = static_cast<char*>(std::memchr(found, split, static_cast<std::size_t>(end - found))))) {
+      *found++ = ' ';
+    }
   }
 }
 
