@@ -508,6 +508,24 @@ TEST_F(SameNames, ASecondNewFavoriteOfOneNameStaysOnTheHandheld) {
 }
 
 
+// The handheld replaced Home with a new Home, the new one first: the old
+// file goes before the new one is written, so the new one reaches the
+// desktop in this run, not one run later.
+TEST_F(SameNames, ANewFavoriteTakesTheNameOfOneDeletedInTheSameRun) {
+  UseFolder();
+  Shortcut("Home.url", "http://old/");
+  ASSERT_EQ(h.Sync(0), 0);
+  EditHandheld(
+      [](int, HandheldRecord& r) {
+        r.status |= kDeleted;
+        return true;
+      },
+      {{"Home", 0, kFav | kNew, "http://new/"}}, 0);
+  SyncTwice();
+  EXPECT_EQ(DescribeFavoritesFolder(root), "file \\Home.url=http://new/\n");
+  EXPECT_EQ(HandheldTree(h), "L Home http://new/\n");
+}
+
 // Both sides deleted one of two favourites of one title: the other stays.
 TEST_F(SameNames, ADeletionOnBothSidesLeavesTheOtherOfItsTitle) {
   UseBookmarks(std::string(kHead) +
