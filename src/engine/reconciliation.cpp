@@ -118,7 +118,8 @@ void Reconciliation::SyncFolder(int& position, const std::string& enclosing_path
   FolderMatcher fav_list({});
   RunStep("3002", [&] {
     if (top || pass.desktop)
-      fav_list = FolderMatcher(favorites_.GetFolderItems(pass.desktop, pass.parent_id));
+      fav_list = FolderMatcher(favorites_.GetFolderItems(pass.desktop, pass.parent_id),
+                               favorites_.HoldsRepeatedNames());
   });
   for (int i = position; i < Count() && At(i).Level == level;
        i = subtree_end_[static_cast<std::size_t>(i)]) {
