@@ -36,10 +36,11 @@ bool FavoriteFile(const std::string& root, const TreeEntry& entry, std::string& 
   std::string folder = root;
   relative.clear();
   std::vector<std::string> names;
-  for (std::size_t at = 1; at <= entry.folder.size();) {
-    std::size_t end = entry.folder.find('\\', at);
-    if (end == std::string::npos) end = entry.folder.size();
-    names.push_back(entry.folder.substr(at, end - at));
+  const std::string& path = entry.folder();
+  for (std::size_t at = 1; at <= path.size();) {
+    std::size_t end = path.find('\\', at);
+    if (end == std::string::npos) end = path.size();
+    names.push_back(path.substr(at, end - at));
     at = end + 1;
   }
   names.push_back(entry.title + ".url");
@@ -167,7 +168,7 @@ int MergeBackupRecords(FavoriteItemList& handheld, const std::string& backup_fol
   const TreeEntries wanted = EntriesOf(saved, /*skip_deleted=*/true);
   int32_t next_id = 0;
   for (const auto& item : handheld) next_id = std::max(next_id, item->RecID);
-  auto key = [](const TreeEntry& e) { return e.folder + '\x01' + e.title + '\x01' + e.url; };
+  auto key = [](const TreeEntry& e) { return e.folder() + '\x01' + e.title + '\x01' + e.url; };
   std::unordered_set<std::string> have;
   for (const TreeEntry& e : EntriesOf(handheld, /*skip_deleted=*/false)) {
     if (e.is_url) have.insert(key(e));
@@ -180,10 +181,11 @@ int MergeBackupRecords(FavoriteItemList& handheld, const std::string& backup_fol
     int32_t parent = 0, level = 0;
     std::string path;
     std::size_t search_from = 0, search_end = handheld.size();
-    for (std::size_t at = 1; at <= entry.folder.size();) {
-      std::size_t end = entry.folder.find('\\', at);
-      if (end == std::string::npos) end = entry.folder.size();
-      const std::string name = entry.folder.substr(at, end - at);
+    const std::string& folder_path = entry.folder();
+    for (std::size_t at = 1; at <= folder_path.size();) {
+      std::size_t end = folder_path.find('\\', at);
+      if (end == std::string::npos) end = folder_path.size();
+      const std::string name = folder_path.substr(at, end - at);
       at = end + 1;
       std::size_t found = search_end;
       for (std::size_t i = search_from; i < search_end; ++i) {

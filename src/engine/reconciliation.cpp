@@ -51,7 +51,8 @@ void Reconciliation::Run() {
   freeing_.clear();
   passes_.clear();
   int position = -1;
-  SyncFolder(position, std::string());
+  path_.clear();
+  SyncFolder(position);
   // Every handheld record must be written back or dropped by a rule; one the
   // walk never reached would be lost, so the run fails (and restores) instead.
   for (std::size_t i = 0; i < visited_.size(); ++i) {
@@ -83,9 +84,16 @@ int32_t Reconciliation::ContentParent(std::size_t depth) {
   return passes_[depth].parent_id;
 }
 
-void Reconciliation::SyncFolder(int& position, const std::string& enclosing_path) {
+void Reconciliation::SyncFolder(int& position) {
   if (position >= Count()) return;
-  std::string path = enclosing_path;
+  // The pass's folder path is the shared one with its name added, and loses
+  // it again when the pass ends, however it ends.
+  struct TrimPath {
+    std::string& path;
+    std::size_t size;
+    ~TrimPath() { path.resize(size); }
+  } trim{path_, path_.size()};
+  const std::string& path = path_;
   int32_t level = 0;
   Pass pass;
   RunStep("3002", [&] {
@@ -94,8 +102,8 @@ void Reconciliation::SyncFolder(int& position, const std::string& enclosing_path
       return;
     }
     const FavoriteItem& folder = At(position);
-    path += '\\';
-    path += folder.NameText();
+    path_ += '\\';
+    path_ += folder.NameText();
     level = folder.Level + 1;
     int32_t written = folder_ids_[static_cast<std::size_t>(position)];
     pass.folder_written = written != 0;
@@ -104,7 +112,7 @@ void Reconciliation::SyncFolder(int& position, const std::string& enclosing_path
     pass.desktop = desktop_folders_[static_cast<std::size_t>(position)];
     ++position;
   });
-  pass.path = path;
+  pass.path_size = path_.size();
 
   const bool top = passes_.empty();
   passes_.push_back(pass);
@@ -228,7 +236,7 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
     // has its contents walked, so none of them is lost.
     bool descend = !current->isUrl || !h.isUrl;
     if (descend) {
-      SyncFolder(position, path);
+      SyncFolder(position);
       bool folder_written = folder_ids_[static_cast<std::size_t>(h_position)] != 0;
       if (!current->isUrl && current->isDeleted && !folder_written) {
         favorites_.DeleteFolder(ItemPath(path, *current),
@@ -267,7 +275,7 @@ bool Reconciliation::DesktopFolder(std::size_t depth, FavoriteItem*& folder) {
   if (pass.desktop_refused) return false;
   FavoriteItem* parent = nullptr;
   if (DesktopFolder(depth - 1, parent)) {
-    folder = favorites_.AddFolder(pass.path, parent, At(pass.folder_position).NameText());
+    folder = favorites_.AddFolder(path_.substr(0, pass.path_size), parent, At(pass.folder_position).NameText());
   }
   if (!folder) {
     pass.desktop_refused = true;

@@ -32,8 +32,8 @@ class Reconciliation {
   void Run();
 
   // One pass over the items of one folder, recursive over sub-folders. The
-  // position is shared by every level of the recursion.
-  void SyncFolder(int& position, const std::string& path);
+  // position and the folder path are shared by every level of the recursion.
+  void SyncFolder(int& position);
   // Writes desktop-only items and their whole subtrees.
   void AddPCItems(const FavoriteItemView& list);
 
@@ -47,7 +47,7 @@ class Reconciliation {
     int32_t parent_id = 0;
     bool folder_written = true;
     int folder_position = -1;
-    std::string path;
+    std::size_t path_size = 0;  // its folder's path is path_ up to here
     FavoriteItem* desktop = nullptr;
     bool desktop_refused = false;
   };
@@ -92,6 +92,10 @@ class Reconciliation {
   const StateIndex& state_;
   HandheldRecordWriter& writer_;
   std::vector<Pass> passes_;
+  // The folder path of the innermost pass ("" at the top, else "\A\B"),
+  // one for the whole walk: a path kept by each level of a deep tree would
+  // hold memory in the square of its depth.
+  std::string path_;
   // Per handheld position: the ID of the folder record written for it in this
   // run (either version), or 0 when none was.
   std::vector<int32_t> folder_ids_;

@@ -38,7 +38,11 @@ std::string NewRunId(const std::string& conduit_folder) {
   return id;
 }
 
-std::string RunDetailText(const RunReport& report) { return "# " + report.Summary() + "\n" + report.Detail(); }
+std::string RunDetailText(const RunReport& report) {
+  std::string text = "# " + report.Summary() + "\n";
+  report.AppendDetail(text);
+  return text;
+}
 
 std::vector<std::string> SortedNames(const std::string& folder, bool directories) {
   std::vector<platform::DirectoryEntry> entries;

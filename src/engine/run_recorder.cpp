@@ -5,8 +5,8 @@ namespace kestro {
 int32_t RecordingWriter::WriteNewRecord(const FavoriteItem& item, int32_t parent, uint8_t status) {
   const int32_t id = inner_ ? inner_->WriteNewRecord(item, parent, status) : ++next_id_;
   auto folder = folder_paths_.find(parent);
-  std::string path = folder == folder_paths_.end() ? std::string() : folder->second;
-  if (!item.isUrl) folder_paths_[id] = path + "\\" + std::string(item.NameText());
+  std::shared_ptr<const std::string> path = folder == folder_paths_.end() ? nullptr : folder->second;
+  if (!item.isUrl) folder_paths_[id] = SubfolderPath(path, item.NameText());
   written_.push_back({std::move(path), std::string(item.NameText()),
                       item.isUrl ? std::string(item.URLText()) : std::string(), item.isUrl != 0});
   records_.push_back({id, parent, item.Level, status});

@@ -1,6 +1,7 @@
 #include "engine/run_report.h"
 
 #include <algorithm>
+#include <cstring>
 #include <tuple>
 #include <unordered_map>
 
@@ -10,7 +11,7 @@ namespace kestro {
 namespace {
 
 std::string KeyOf(const TreeEntry& e) {
-  std::string key = e.folder;
+  std::string key = e.folder();
   key += '\x01';
   key += e.title;
   key += e.is_url ? "\x01u" : "\x01" "f";
@@ -18,31 +19,38 @@ std::string KeyOf(const TreeEntry& e) {
 }
 
 bool SameEntry(const TreeEntry& a, const TreeEntry& b) {
-  return a.is_url == b.is_url && a.title == b.title && a.url == b.url && a.folder == b.folder;
+  return a.is_url == b.is_url && a.title == b.title && a.url == b.url &&
+         (a.folder_path == b.folder_path || a.folder() == b.folder());
 }
 
 std::string FavoriteKey(const TreeEntry& e) { return e.title + '\x01' + e.url; }
 
-// A field of a detail line: tabs and line breaks would split it.
-std::string Field(const std::string& text) {
-  std::string field = text;
-  for (char& c : field) {
-    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+// Appends a field of a detail line: tabs and line breaks would split it.
+// In place, without copies: in a deep tree the folder fields are most of
+// the text.
+void AppendField(std::string& text, const std::string& field) {
+  const std::size_t at = text.size();
+  text += field;
+  char* const end = text.data() + text.size();
+  for (const char split : {'\t', '\r', '\n'}) {
+    char* found = text.data() + at;
+    while ((found = static_cast<char*>(std::memchr(found, split, static_cast<std::size_t>(end - found))))) {
+      *found++ = ' ';
+    }
   }
-  return field;
 }
 
 template <typename Item>
 TreeEntries Entries(const std::vector<Item>& items, bool skip_deleted) {
   TreeEntries entries;
   entries.reserve(items.size());
-  std::vector<std::string> folders;  // the folder path at each level
+  std::vector<std::shared_ptr<const std::string>> folders;  // the folder path at each level
   for (const auto& item : items) {
     const std::size_t level = item->Level < 0 ? 0 : static_cast<std::size_t>(item->Level);
     if (folders.size() > level) folders.resize(level);
-    std::string folder = folders.empty() ? std::string() : folders.back();
+    std::shared_ptr<const std::string> folder = folders.empty() ? nullptr : folders.back();
     while (folders.size() < level) folders.push_back(folder);  // a level skipped by broken order
-    if (!item->isUrl) folders.push_back(folder + "\\" + std::string(item->NameText()));
+    if (!item->isUrl) folders.push_back(SubfolderPath(folder, item->NameText()));
     if (skip_deleted && item->isDeleted) continue;
     entries.push_back({std::move(folder), std::string(item->NameText()),
                        item->isUrl ? std::string(item->URLText()) : std::string(), item->isUrl != 0});
@@ -51,6 +59,22 @@ TreeEntries Entries(const std::vector<Item>& items, bool skip_deleted) {
 }
 
 }  // namespace
+
+const std::string& TreeEntry::folder() const {
+  static const std::string top;
+  return folder_path ? *folder_path : top;
+}
+
+std::shared_ptr<const std::string> SubfolderPath(const std::shared_ptr<const std::string>& folder,
+                                                 std::string_view name) {
+  const std::size_t size = folder ? folder->size() : 0;
+  std::string path;
+  path.reserve(size + 1 + name.size());
+  if (folder) path = *folder;
+  path += '\\';
+  path += name;
+  return std::make_shared<const std::string>(std::move(path));
+}
 
 TreeEntries EntriesOf(const std::vector<FavoriteItem*>& items, bool skip_deleted) {
   return Entries(items, skip_deleted);
@@ -132,7 +156,7 @@ void RunReport::AddSide(const std::string& side, const TreeEntries& before, cons
   // follows it list their actions alike whatever order the stores keep.
   std::stable_sort(actions_.begin() + static_cast<std::ptrdiff_t>(first), actions_.end(),
                    [](const RunAction& a, const RunAction& b) {
-                     return std::tie(a.entry.folder, a.entry.title) < std::tie(b.entry.folder, b.entry.title);
+                     return std::tie(a.entry.folder(), a.entry.title) < std::tie(b.entry.folder(), b.entry.title);
                    });
 }
 
@@ -147,14 +171,32 @@ std::string RunReport::Summary() const {
   return side("handheld", handheld_) + "; " + side("desktop", desktop_);
 }
 
-std::string RunReport::Detail() const {
-  std::string text;
+void RunReport::AppendDetail(std::string& text) const {
+  std::size_t size = text.size();
   for (const RunAction& a : actions_) {
-    text += a.side + "\t" + a.action + "\t" + Field(a.entry.folder.empty() ? "\\" : a.entry.folder) + "\t" +
-            Field(a.entry.title) + (a.entry.is_url ? "" : "\\") + "\t" + Field(a.old_url) + "\t" +
-            Field(a.entry.url) + "\n";
+    size += a.side.size() + a.action.size() + a.entry.folder().size() + a.entry.title.size() + a.old_url.size() +
+            a.entry.url.size() + 8;
   }
-  return text;
+  text.reserve(size);
+  for (const RunAction& a : actions_) {
+    text += a.side;
+    text += '\t';
+    text += a.action;
+    text += '\t';
+    if (a.entry.folder().empty()) {
+      text += '\\';
+    } else {
+      AppendField(text, a.entry.folder());
+    }
+    text += '\t';
+    AppendField(text, a.entry.title);
+    if (!a.entry.is_url) text += '\\';
+    text += '\t';
+    AppendField(text, a.old_url);
+    text += '\t';
+    AppendField(text, a.entry.url);
+    text += '\n';
+  }
 }
 
 }  // namespace kestro

@@ -5,7 +5,9 @@
 // line; the detail is one tab-separated line per action.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "favorites/favorite_item.h"
@@ -15,10 +17,15 @@ namespace kestro {
 // One entry as the user sees it: where it is, what it is called, where it
 // points (empty for a folder).
 struct TreeEntry {
-  std::string folder;  // "" at the top level, else "\A\B"
+  // "" (or none) at the top level, else "\A\B". One string for all the
+  // entries of a folder: a copy for each would hold a deep tree's paths in
+  // the square of its depth, several times over.
+  std::shared_ptr<const std::string> folder_path;
   std::string title;
   std::string url;
   bool is_url = false;
+
+  const std::string& folder() const;
 };
 using TreeEntries = std::vector<TreeEntry>;
 
@@ -27,6 +34,9 @@ using TreeEntries = std::vector<TreeEntry>;
 // already made is not the run's).
 TreeEntries EntriesOf(const std::vector<FavoriteItem*>& items, bool skip_deleted);
 TreeEntries EntriesOf(const FavoriteItemList& items, bool skip_deleted);
+// The path of the folder called name inside folder (null: the top level).
+std::shared_ptr<const std::string> SubfolderPath(const std::shared_ptr<const std::string>& folder,
+                                                 std::string_view name);
 
 struct RunAction {
   std::string side;    // "handheld" or "desktop"
@@ -57,9 +67,11 @@ class RunReport {
 
   // "handheld: 3 added, 1 changed, 2 deleted; desktop: 4 added, 0 changed, 1 deleted"
   std::string Summary() const;
-  // One line per action: side, action, folder, title, old URL, new URL,
-  // separated by tabs (tabs and line breaks inside a field as spaces).
-  std::string Detail() const;
+  // Adds one line per action to the end of text: side, action, folder,
+  // title, old URL, new URL, separated by tabs (tabs and line breaks inside
+  // a field as spaces). Added, not returned: in a deep tree the detail is
+  // large, and a copy of it would double the run's memory.
+  void AppendDetail(std::string& text) const;
 
  private:
   std::vector<RunAction> actions_;
