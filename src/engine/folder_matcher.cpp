@@ -4,8 +4,8 @@
 
 namespace kestro {
 
-FolderMatcher::FolderMatcher(FavoriteItemView items)
-    : items_(std::move(items)), removed_(items_.size(), false) {
+FolderMatcher::FolderMatcher(FavoriteItemView items, bool repeated_names)
+    : items_(std::move(items)), repeated_names_(repeated_names), removed_(items_.size(), false) {
   buckets_.reserve(items_.size());
   for (std::size_t i = 0; i < items_.size(); ++i) {
     buckets_[Key(items_[i]->NameText(), items_[i]->isUrl != 0)].indices.push_back(
@@ -45,7 +45,7 @@ bool FolderMatcher::Kept(const Bucket& bucket, int index) const {
 }
 
 int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_view* url,
-                        bool address_only) {
+                        OtherAddress other) {
   auto it = buckets_.find(Key(name, is_url));
   if (it == buckets_.end()) return -1;
   Bucket& bucket = it->second;
@@ -55,12 +55,17 @@ int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_vi
   }
   if (bucket.next == bucket.indices.size()) return -1;
   if (url) {
+    int first = -1;
     for (std::size_t i = bucket.next; i < bucket.indices.size(); ++i) {
       const int index = bucket.indices[i];
-      if (!removed_[static_cast<std::size_t>(index)] && Item(index)->URLText() == *url)
-        return index;
+      if (removed_[static_cast<std::size_t>(index)] || Item(index)->URLText() != *url) continue;
+      if (other == OtherAddress::kNever && Kept(bucket, index)) continue;
+      if (Item(index)->NameText() == name) return index;
+      if (first == -1) first = index;
     }
-    if (address_only && bucket.indices.size() > 1) return -1;
+    if (first != -1) return first;
+    if (other == OtherAddress::kNever) return -1;
+    if (other == OtherAddress::kUnlessAlone && bucket.indices.size() > 1) return -1;
   }
   for (std::size_t i = bucket.next; i < bucket.indices.size(); ++i) {
     const int index = bucket.indices[i];
@@ -75,8 +80,12 @@ int FolderMatcher::Match(const FavoriteItem& item) {
     if (it != expected_.end() && it->second > 0) --it->second;
   }
   const std::string_view url = item.URLText();
-  // A deletion must not take another favourite of its name for its own.
-  return Find(item.NameText(), item.isUrl != 0, &url, item.isUrl && item.isDeleted);
+  // A deletion must not take another favourite of its name for its own,
+  // nor a new favourite overwrite one where both can stay.
+  OtherAddress other = OtherAddress::kAny;
+  if (item.isUrl && item.isDeleted) other = OtherAddress::kUnlessAlone;
+  else if (item.isUrl && item.isNew && repeated_names_) other = OtherAddress::kNever;
+  return Find(item.NameText(), item.isUrl != 0, &url, other);
 }
 
 std::vector<int> FolderMatcher::Folders(std::string_view name) const {

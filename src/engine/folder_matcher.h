@@ -15,15 +15,21 @@ namespace kestro {
 
 class FolderMatcher {
  public:
-  explicit FolderMatcher(FavoriteItemView items);
+  // repeated_names: the store holds several favourites of one name in a
+  // folder (a bookmark file), rather than one file per name.
+  explicit FolderMatcher(FavoriteItemView items, bool repeated_names = false);
 
   // The first remaining item of the handheld item's name and kind (a folder
   // never pairs with a favourite: neither could take the other's place), and
-  // among several of one name the first with its address, so that repeated
-  // names pair up by content rather than by order; -1 when none remains. A
-  // favourite deleted on the handheld pairs with one of another address only
-  // when the folder holds no other of its name, so that a deletion never
-  // lands on a favourite the handheld kept.
+  // among several of one name the first with its address, and of those the
+  // first spelt exactly as the item, so that repeated names pair up by
+  // content rather than by order; -1 when none remains. A favourite deleted
+  // on the handheld pairs with one of another address only when the folder
+  // holds no other of its name, so that a deletion never lands on a favourite
+  // the handheld kept. Where the store holds repeated names, a new handheld
+  // favourite pairs only with one of its address that no later favourite is
+  // kept for: any other of its name is another favourite, which it must not
+  // overwrite.
   int Match(const FavoriteItem& item);
   // Announces a handheld favourite the pass will match later: an entry of
   // its very name and address is kept for it, so that a favourite matched
@@ -48,12 +54,15 @@ class FolderMatcher {
   // Whether every remaining entry of the item's name and address is kept
   // for a favourite still to come.
   bool Kept(const Bucket& bucket, int index) const;
-  // address_only: where the folder holds several of the name, none of
-  // another address.
+  // Of another address than url: any (kAny), none where the folder holds
+  // several of the name (kUnlessAlone), none at all, nor one of url kept
+  // for a later favourite (kNever).
+  enum class OtherAddress { kAny, kUnlessAlone, kNever };
   int Find(std::string_view name, bool is_url, const std::string_view* url,
-           bool address_only = false);
+           OtherAddress other = OtherAddress::kAny);
 
   FavoriteItemView items_;
+  bool repeated_names_;
   std::vector<bool> removed_;
   std::unordered_map<std::string, Bucket> buckets_;
   // By name and address: the announced favourites not matched yet.

@@ -116,7 +116,7 @@ void Reconciliation::FreeName(int position, const std::string& path, FolderMatch
        i = subtree_end_[static_cast<std::size_t>(i)]) {
     const FavoriteItem& sibling = At(i);
     if (i == position || visited_[static_cast<std::size_t>(i)] || !Renamed(sibling) ||
-        freeing_.count(i) || renamed_early_.count(i) ||
+        freeing_.count(i) || handled_early_.count(i) ||
         !SameTextAscii(sibling.URLText(), h.NameText()) ||
         SameTextAscii(sibling.NameText(), h.NameText())) {
       continue;
@@ -127,7 +127,7 @@ void Reconciliation::FreeName(int position, const std::string& path, FolderMatch
     PushEdit(i, path, d, d_index, fav_list);
     // Its desktop folder is taken now: no other item of the pass matches it.
     if (d_index >= 0) fav_list.Remove(d_index);
-    renamed_early_[i] = d_index;
+    handled_early_[i] = d_index;
   }
   freeing_.erase(position);
 }

@@ -47,7 +47,7 @@ void Reconciliation::Run() {
   }
   paired_.clear();
   kept_for_.clear();
-  renamed_early_.clear();
+  handled_early_.clear();
   freeing_.clear();
   passes_.clear();
   int position = -1;
@@ -126,7 +126,8 @@ void Reconciliation::SyncFolder(int& position) {
   FolderMatcher fav_list({});
   RunStep("3002", [&] {
     if (top || pass.desktop)
-      fav_list = FolderMatcher(favorites_.GetFolderItems(pass.desktop, pass.parent_id));
+      fav_list = FolderMatcher(favorites_.GetFolderItems(pass.desktop, pass.parent_id),
+                               favorites_.HoldsRepeatedNames());
   });
   for (int i = position; i < Count() && At(i).Level == level;
        i = subtree_end_[static_cast<std::size_t>(i)]) {
@@ -158,19 +159,27 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
   FavoriteItem& h = At(h_position);
   visited_[static_cast<std::size_t>(h_position)] = true;
 
-  // A folder renamed ahead of its turn has its counterpart already.
-  const auto early = renamed_early_.find(h_position);
-  const bool renamed_early = early != renamed_early_.end();
-  if (!renamed_early && !h.isUrl) RunStep("3004", [&] { FreeName(h_position, path, fav_list); });
-  int d_index = renamed_early ? early->second : -1;
+  // An item handled ahead of its turn (a folder renamed, a favourite
+  // deleted) has its counterpart already, or none.
+  const auto early = handled_early_.find(h_position);
+  const bool handled_early = early != handled_early_.end();
+  if (!handled_early) {
+    RunStep("3004", [&] {
+      if (h.isUrl)
+        FreeFavoriteName(h_position, path, fav_list);
+      else
+        FreeName(h_position, path, fav_list);
+    });
+  }
+  int d_index = handled_early ? early->second : -1;
   RunStep("3003", [&] {
-    if (renamed_early) return;
+    if (handled_early) return;
     d_index = h.isUrl ? fav_list.Match(h) : MatchFolder(h_position, h.NameText(), fav_list);
   });
   FavoriteItem* d = d_index >= 0 ? fav_list.Item(d_index) : nullptr;
 
   // Push the handheld's edit to the desktop, from the flags as loaded.
-  if (!renamed_early) RunStep("3004", [&] { PushEdit(h_position, path, d, d_index, fav_list); });
+  if (!handled_early) RunStep("3004", [&] { PushEdit(h_position, path, d, d_index, fav_list); });
   desktop_folders_[static_cast<std::size_t>(h_position)] = d && !d->isUrl ? d : nullptr;
   // A new handheld folder is made on the desktop now, even when it is empty:
   // else the next run would take it for one the desktop deleted.
@@ -236,6 +245,27 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
     }
     ++position;
   });
+}
+
+void Reconciliation::FreeFavoriteName(int position, const std::string& path,
+                                      FolderMatcher& fav_list) {
+  const FavoriteItem& h = At(position);
+  if (!h.isNew || h.isDeleted) return;
+  for (int i = position + 1; i < Count() && At(i).Level == h.Level;
+       i = subtree_end_[static_cast<std::size_t>(i)]) {
+    FavoriteItem& sibling = At(i);
+    // Only a deletion its own turn would make: one the last run knew.
+    if (!sibling.isUrl || !sibling.isDeleted || handled_early_.count(i) ||
+        !SameTextAscii(sibling.NameText(), h.NameText()) || !state_.URLExistInFile(sibling)) {
+      continue;
+    }
+    const int d_index = fav_list.Match(sibling);
+    if (d_index >= 0) {
+      favorites_.DeleteFavorite(ItemPath(path, sibling), fav_list.Item(d_index));
+      fav_list.Remove(d_index);
+    }
+    handled_early_[i] = -1;
+  }
 }
 
 bool Reconciliation::DesktopFolder(std::size_t depth, FavoriteItem*& folder) {

@@ -80,6 +80,10 @@ class Reconciliation {
   // its unhandled siblings that give up its new name (and, first, those
   // that free theirs): a favourites folder cannot hold both names at once.
   void FreeName(int position, const std::string& path, FolderMatcher& fav_list);
+  // Before a new handheld favourite is added, makes the deletions of its
+  // unhandled siblings of its name that the handheld deleted: a favourites
+  // folder holds one file of a name, so the new one would be refused.
+  void FreeFavoriteName(int position, const std::string& path, FolderMatcher& fav_list);
   void PushEdit(int position, const std::string& path, FavoriteItem*& d, int& d_index,
                 FolderMatcher& fav_list);
 
@@ -105,10 +109,11 @@ class Reconciliation {
   // paired, with the position each is kept for.
   std::unordered_map<int, int> paired_;
   std::unordered_map<const FavoriteItem*, int> kept_for_;
-  // Per handheld folder position renamed ahead of its turn: the desktop
-  // folder's index in the pass's matcher, or -1 for none; and the positions
-  // whose names are being freed.
-  std::unordered_map<int, int> renamed_early_;
+  // Per handheld position handled ahead of its turn (a folder renamed, a
+  // favourite deleted): the desktop entry's index in the pass's matcher, or
+  // -1 for none (always -1 for a deleted favourite, whose entry is gone);
+  // and the positions whose names are being freed.
+  std::unordered_map<int, int> handled_early_;
   std::unordered_set<int> freeing_;
 };
 

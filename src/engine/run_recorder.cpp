@@ -40,7 +40,14 @@ RunRecorder::RunRecorder(const FavoriteItemList& handheld, const TFavoritesBase&
 RunReport RunRecorder::Report() const {
   RunReport report;
   report.AddSide("handheld", handheld_before_, writer_.Written());
-  report.AddSide("desktop", desktop_before_, EntriesOf(desktop_.Entries(), /*skip_deleted=*/false));
+  // A store that was never edited still holds what it loaded: its entries
+  // are the ones taken before the run, and listing them again would only
+  // copy every title and address once more.
+  if (desktop_.Changed()) {
+    report.AddSide("desktop", desktop_before_, EntriesOf(desktop_.Entries(), /*skip_deleted=*/false));
+  } else {
+    report.AddSide("desktop", desktop_before_, desktop_before_);
+  }
   return report;
 }
 

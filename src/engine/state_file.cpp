@@ -52,6 +52,11 @@ void SaveList(const TFavoritesBase& store, int32_t browser_type) {
   }
 }
 
+namespace {
+
+// Records held at a time while the state file is looked through.
+constexpr std::size_t kScanBlockRecords = 64;
+
 std::string LoadListImages(int32_t browser_type) {
   std::string bytes;
   try {
@@ -65,6 +70,8 @@ std::string LoadListImages(int32_t browser_type) {
   return bytes;
 }
 
+}  // namespace
+
 void LoadList(FavoriteItemList& reglist, int32_t browser_type) {
   reglist.clear();
   std::string bytes = LoadListImages(browser_type);
@@ -75,27 +82,42 @@ void LoadList(FavoriteItemList& reglist, int32_t browser_type) {
   }
 }
 
-bool StateMatchesStore(const std::string& images, const TFavoritesBase& store) {
+StateScan ScanStateFile(int32_t browser_type, const TFavoritesBase& store) {
+  StateScan scan;
   const std::vector<FavoriteItem*>& entries = store.Entries();
-  if (images.size() != entries.size() * sizeof(FavoriteItem)) return false;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (std::memcmp(images.data() + i * sizeof(FavoriteItem), entries[i], sizeof(FavoriteItem)) != 0) return false;
+  try {
+    const std::string path = StateFilePath(browser_type);
+    if (!platform::PathExists(path)) {
+      scan.matches_store = entries.empty();
+      return scan;
+    }
+    std::size_t at_entry = 0;
+    bool whole_records = true;
+    scan.matches_store = true;
+    FavoriteItem item;
+    const bool read = platform::ReadFileInBlocks(
+        path, kScanBlockRecords * sizeof(FavoriteItem), [&](std::string_view piece) {
+          whole_records = whole_records && piece.size() % sizeof(FavoriteItem) == 0;
+          for (std::size_t at = 0; at + sizeof(FavoriteItem) <= piece.size(); at += sizeof(FavoriteItem)) {
+            std::memcpy(&item, piece.data() + at, sizeof(FavoriteItem));
+            scan.matches_store = scan.matches_store && at_entry < entries.size() &&
+                                 std::memcmp(&item, entries[at_entry], sizeof(FavoriteItem)) == 0;
+            ++at_entry;
+            scan.index.Add(item);
+          }
+        });
+    if (!read) throw Exception(Format("Cannot open file \"%s\"", path.c_str()));
+    if (!whole_records) throw Exception("Read beyond end of file");
+    scan.matches_store = scan.matches_store && at_entry == entries.size();
+  } catch (const std::exception& e) {
+    RaiseError(MessageOf(e), "3010");
   }
-  return true;
+  return scan;
 }
 
 StateIndex::StateIndex(const FavoriteItemList& reglist) {
   keys_.reserve(reglist.size());
   for (const auto& item : reglist) keys_.insert(Key(*item));
-}
-
-StateIndex::StateIndex(const std::string& images) {
-  keys_.reserve(images.size() / sizeof(FavoriteItem));
-  FavoriteItem item;
-  for (std::size_t at = 0; at + sizeof(FavoriteItem) <= images.size(); at += sizeof(FavoriteItem)) {
-    std::memcpy(&item, images.data() + at, sizeof(FavoriteItem));
-    keys_.insert(Key(item));
-  }
 }
 
 std::string StateIndex::Key(const FavoriteItem& item) {

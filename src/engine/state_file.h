@@ -23,14 +23,6 @@ void SaveList(const TFavoritesBase& store, int32_t browser_type);
 // Empties reglist, then fills it from the file; a missing file leaves it
 // empty. A file whose size is not a whole number of records fails.
 void LoadList(FavoriteItemList& reglist, int32_t browser_type);
-// The file's item images as LoadList reads them (empty for a missing file),
-// for a run that needs only to look them up, not to hold them as items.
-std::string LoadListImages(int32_t browser_type);
-
-// Whether the state list holds, byte for byte, the store's entries as they
-// are: then saving the store would write the file it already is.
-bool StateMatchesStore(const std::string& images, const TFavoritesBase& store);
-
 // Answers URLExistInFile: whether the state holds an item of the same Level,
 // the same kind and the same Name (letters A-Z folded). Indexed once, so each
 // question costs a hash lookup rather than a scan of the list.
@@ -38,14 +30,24 @@ class StateIndex {
  public:
   StateIndex() = default;
   explicit StateIndex(const FavoriteItemList& reglist);
-  // From item images, as LoadListImages gives them.
-  explicit StateIndex(const std::string& images);
+  void Add(const FavoriteItem& item) { keys_.insert(Key(item)); }
   bool URLExistInFile(const FavoriteItem& item) const;
 
  private:
   static std::string Key(const FavoriteItem& item);
   std::unordered_set<std::string> keys_;
 };
+
+// What a run needs of the state file, found in one pass through it that
+// holds only a few records at a time: the index of its items, and whether
+// it holds, byte for byte, the store's entries as they are (then saving the
+// store would write the file it already is). A missing file is an empty
+// state; a file that is not a whole number of records fails (code 3010).
+struct StateScan {
+  StateIndex index;
+  bool matches_store = false;
+};
+StateScan ScanStateFile(int32_t browser_type, const TFavoritesBase& store);
 
 // Item images: each item as its 1300 bytes, in order; and back.
 std::string ItemImages(const std::vector<FavoriteItem*>& items);

@@ -127,15 +127,14 @@ void TDataModule1::Synchronise(const std::string& recovery_path) {
   if (on_handheld) ReadHandheld(&handheld_as_written);
   const bool restoring = !preview && RestoreAskedHandheld();
   // Everything that can be wrong on the desktop is found before the handheld
-  // is touched: the store is loaded, and so is the state file (kept as the
-  // file's bytes, only looked up, never made into items).
-  std::string state_images = LoadListImages(browser_type);
+  // is touched: the store is loaded, and the state file is looked through
+  // once (indexed and compared with the store, never held or made into items).
+  StateScan state_scan = ScanStateFile(browser_type, RequireStore());
   // After a damaged recovery file nothing may read as deleted: the run
   // merges as if no state were kept.
-  if (merge_only_) state_images.clear();
-  const StateIndex state(state_images);
-  const bool state_current = !merge_only_ && StateMatchesStore(state_images, RequireStore());
-  std::string().swap(state_images);
+  if (merge_only_) state_scan = StateScan();
+  const StateIndex& state = state_scan.index;
+  const bool state_current = state_scan.matches_store;
   // The run is first made against stand-ins, so that the guard and the
   // preview know what it would change before anything changes.
   ReportPhase("Planning");

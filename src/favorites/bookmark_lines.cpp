@@ -1,19 +1,32 @@
 #include "favorites/bookmark_lines.h"
 
+#include <cstring>
+
 #include "base/text.h"
 
 namespace kestro {
 
+// A line ends at CR LF, LF or a lone CR. The ends are found with memchr
+// rather than one character at a time; the next LF is remembered, so that a
+// file of lone CRs is not searched to its end for each line.
 BookmarkLines SplitBookmarkLines(std::string_view text) {
   BookmarkLines lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.emplace_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
+  const char* data = text.data();
+  const std::size_t size = text.size();
+  std::size_t next_lf = 0;
+  bool lf_known = false;
+  for (std::size_t start = 0; start < size;) {
+    if (!lf_known || next_lf < start) {
+      const void* lf = std::memchr(data + start, '\n', size - start);
+      next_lf = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
+      lf_known = true;
+    }
+    const void* cr = std::memchr(data + start, '\r', next_lf - start);
+    const std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data) : next_lf;
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+    if (end < size && data[end] == '\r' && start < size && data[start] == '\n') ++start;
   }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
   return lines;
 }
 

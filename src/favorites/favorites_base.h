@@ -86,6 +86,10 @@ class TFavoritesBase {
   // False when nothing was renamed.
   virtual bool ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item);
 
+  // Whether a folder can hold several favourites of one name (a bookmark
+  // file can; a favourites folder holds one file of a name).
+  virtual bool HoldsRepeatedNames() const { return false; }
+
   // Whether an edit has changed the list since the store was loaded; a store
   // that answers false still holds exactly what it loaded.
   bool Changed() const { return changed_; }

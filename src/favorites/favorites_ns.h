@@ -41,6 +41,7 @@ class TFavoritesNS : public TFavoritesBase {
   void ChangeFavorite(const std::string& path, FavoriteItem* folder, FavoriteItem* entry,
                       FavoriteItem& item) override;
   bool ChangeFolder(const std::string& path, FavoriteItem* entry, FavoriteItem& item) override;
+  bool HoldsRepeatedNames() const override { return true; }
   // While held, the edits change the lines only; WriteHeld replaces the file
   // once with all of them.
   void HoldWrites() override { holding_ = true; }

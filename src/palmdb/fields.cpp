@@ -22,7 +22,14 @@ std::string ThcdPalmField::AsString() const { return AsVariant().ToText(); }
 void ThcdPalmField::SetAsString(const std::string& value) { SetAsVariant(Variant::Text(value)); }
 
 int32_t ThcdPalmField::AsInteger() const {
-  std::string text = AsString();
+  // An integer field's value is taken as it is; only another kind goes
+  // through its text, which is what the conversion is defined by.
+  const Variant field = AsVariant();
+  if (field.GetKind() == Variant::Kind::kInteger && field.IntegerValue() >= INT32_MIN &&
+      field.IntegerValue() <= INT32_MAX) {
+    return static_cast<int32_t>(field.IntegerValue());
+  }
+  std::string text = field.ToText();
   if (text.empty()) return 0;
   int64_t value = 0;
   if (!ParseInt64(text, value) || value < INT32_MIN || value > INT32_MAX) {

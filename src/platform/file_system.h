@@ -3,7 +3,9 @@
 // by exception, so callers choose what a failure means.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,12 @@ bool PathExists(const std::string& path);
 int64_t FileSize(const std::string& path);  // -1 when it cannot be read
 
 bool ReadWholeFile(const std::string& path, std::string& contents);
+// Reads the file from start to end through one buffer of block bytes, for a
+// large file that is only looked through once: each is given the next block
+// bytes, and the last piece may be shorter. False when the file cannot be
+// opened or read (after the pieces read so far were given).
+bool ReadFileInBlocks(const std::string& path, std::size_t block,
+                      const std::function<void(std::string_view piece)>& each);
 // Replaces the file in one step: a temporary file beside it is written,
 // flushed to disk and renamed over the old one, so a crash leaves either the
 // old file or the new one, never a half-written file.

@@ -508,6 +508,55 @@ TEST_F(SameNames, ASecondNewFavoriteOfOneNameStaysOnTheHandheld) {
 }
 
 
+// The handheld replaced Home with a new Home, the new one first: the old
+// file goes before the new one is written, so the new one reaches the
+// desktop in this run, not one run later.
+TEST_F(SameNames, ANewFavoriteTakesTheNameOfOneDeletedInTheSameRun) {
+  UseFolder();
+  Shortcut("Home.url", "http://old/");
+  ASSERT_EQ(h.Sync(0), 0);
+  EditHandheld(
+      [](int, HandheldRecord& r) {
+        r.status |= kDeleted;
+        return true;
+      },
+      {{"Home", 0, kFav | kNew, "http://new/"}}, 0);
+  SyncTwice();
+  EXPECT_EQ(DescribeFavoritesFolder(root), "file \\Home.url=http://new/\n");
+  EXPECT_EQ(HandheldTree(h), "L Home http://new/\n");
+}
+
+// Both sides added a News: the handheld's has the address of the News both
+// already hold. The desktop's new one is another favourite, not the one to
+// overwrite, and each side ends with all four.
+TEST_F(SameNames, ANewFavoriteLeavesTheDesktopsNewOneOfItsTitle) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><A HREF=\"http://shared/\">NEWS</A>\n"
+               "<DT><A HREF=\"http://shared/\">News</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  ASSERT_TRUE(EditFile("<DL><p>\n", "<DL><p>\n<DT><A HREF=\"http://desk/\">NEWS</A>\n"));
+  EditHandheld([](int, HandheldRecord&) { return true; },
+               {{"NEWS", 0, kFav | kNew, "http://shared/"}});
+  SyncTwice();
+  EXPECT_EQ(FileTree(),
+            "L NEWS http://shared/\nL NEWS http://desk/\nL NEWS http://shared/\nL News http://shared/\n");
+  EXPECT_EQ(HandheldTree(h),
+            "L NEWS http://shared/\nL News http://shared/\nL NEWS http://shared/\nL NEWS http://desk/\n");
+}
+
+// The handheld adds a News of the address of its NEWS, ahead of it: the new
+// one is a second favourite, not the NEWS spelt anew.
+TEST_F(SameNames, ANewFavoriteSpeltLikeAnotherOfItsAddressIsASecondOne) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><A HREF=\"http://shared/\">NEWS</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  EditHandheld([](int, HandheldRecord&) { return true; },
+               {{"News", 0, kFav | kNew, "http://shared/"}}, 0);
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L News http://shared/\nL NEWS http://shared/\n");
+  EXPECT_EQ(HandheldTree(h), "L News http://shared/\nL NEWS http://shared/\n");
+}
+
 // Both sides deleted one of two favourites of one title: the other stays.
 TEST_F(SameNames, ADeletionOnBothSidesLeavesTheOtherOfItsTitle) {
   UseBookmarks(std::string(kHead) +

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "base/exception.h"
 #include "engine/engine_fakes.h"
 #include "platform/environment.h"
@@ -48,12 +51,34 @@ TEST(StateFile, ShortLastRecordFailsWithItsCode) {
   TestEnvironment env;
   ASSERT_TRUE(platform::WriteFileAtomically(env.Path("KestroIE.ksd"), std::string(1300 + 12, '\0')));
   FavoriteItemList list;
-  try {
-    LoadList(list, 0);
-    FAIL() << "a short record was accepted";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "Read beyond end of file Kestro error: 3010");
+  MemoryStore store;
+  for (const auto& read : std::vector<std::function<void()>>{[&] { LoadList(list, 0); },
+                                                            [&] { ScanStateFile(0, store); }}) {
+    try {
+      read();
+      FAIL() << "a short record was accepted";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), "Read beyond end of file Kestro error: 3010");
+    }
   }
+}
+
+// The scan reads the file in blocks of records: a store of more entries
+// than one block must still be compared and indexed to its end.
+TEST(StateFile, ScanMatchesOnlyTheStoreSavedAndIndexesEveryRecord) {
+  TestEnvironment env;
+  MemoryStore store;
+  EXPECT_TRUE(ScanStateFile(0, store).matches_store);  // no file, no entries
+  for (int i = 0; i < 150; ++i) store.Favorite(0, "f" + std::to_string(i), "http://f/");
+  EXPECT_FALSE(ScanStateFile(0, store).matches_store);
+  SaveList(store, 0);
+  const StateScan scan = ScanStateFile(0, store);
+  EXPECT_TRUE(scan.matches_store);
+  EXPECT_TRUE(scan.index.URLExistInFile(*Known(0, "F149", true)));
+  store.Items(149)->SetURL("http://changed/");
+  EXPECT_FALSE(ScanStateFile(0, store).matches_store);
+  store.Favorite(0, "one more", "http://m/");
+  EXPECT_FALSE(ScanStateFile(0, store).matches_store);
 }
 
 TEST(StateFile, UnwritableFolderFailsWithItsCode) {

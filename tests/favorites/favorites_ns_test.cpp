@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/exception.h"
+#include "favorites/bookmark_lines.h"
 #include "bookmark_reader.h"
 #include "platform/file_system.h"
 #include "store_builder.h"
@@ -241,6 +242,16 @@ TEST_F(FavoritesNSTest, AddCreatesMissingFoldersAtTheTop) {
           "LAST_MODIFIED=\"0\">Link</A>",
           "        </DL><p>", "    </DL><p>", "<DT><A HREF=\"http://a/\">A</A>", "</DL><p>"}));
   EXPECT_EQ(StoreTree(store), ReadBookmarkTree(Text()));  // the folders made join the list
+}
+
+// Endings of every kind, mixed, and an unended last line; a file of lone
+// CRs splits as one of LFs.
+TEST(BookmarkLines, SplitAtCrLfLfAndLoneCr) {
+  using Lines = BookmarkLines;
+  EXPECT_EQ(SplitBookmarkLines("a\r\r\nb\n\rc\rd"), (Lines{"a", "", "b", "", "c", "d"}));
+  EXPECT_EQ(SplitBookmarkLines("\n\nx\r\n"), (Lines{"", "", "x"}));
+  EXPECT_EQ(SplitBookmarkLines("p\rq\r\rr\r"), (Lines{"p", "q", "", "r"}));
+  EXPECT_TRUE(SplitBookmarkLines("").empty());
 }
 
 TEST_F(FavoritesNSTest, OddFilesLoadAsTheLineRulesSay) {

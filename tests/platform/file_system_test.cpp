@@ -36,6 +36,19 @@ TEST(FileSystem, AtomicWriteIntoMissingFolderFailsWithoutCreatingAnything) {
   EXPECT_FALSE(PathExists(env.Path("no-such-folder")));
 }
 
+TEST(FileSystem, ReadInBlocksGivesWholeBlocksThenTheRest) {
+  testing::TestEnvironment env;
+  std::string text;
+  for (int i = 0; i < 2600; ++i) text.push_back(static_cast<char>('a' + i % 26));
+  ASSERT_TRUE(WriteFileAtomically(env.Path("blocks"), text));
+  std::vector<std::string> pieces;
+  ASSERT_TRUE(ReadFileInBlocks(env.Path("blocks"), 1000, [&](std::string_view p) { pieces.emplace_back(p); }));
+  ASSERT_EQ(pieces.size(), 3u);
+  EXPECT_EQ(pieces[0] + pieces[1] + pieces[2], text);
+  EXPECT_EQ(pieces[2].size(), 600u);
+  EXPECT_FALSE(ReadFileInBlocks(env.Path("missing"), 1000, [&](std::string_view) { FAIL(); }));
+}
+
 std::string Contents(const std::string& path) {
   std::string text;
   return ReadWholeFile(path, text) ? text : "<unreadable>";

@@ -56,6 +56,23 @@ TEST(PropertyChecks, SameNamedSiblingsRenamedOnEitherSide) {
   EXPECT_THAT(LostEntries(run), ElementsAre(HasSubstr("lost: folder \"\\MAIL\"")));
 }
 
+// The handheld renames x to the known name Daily inside News; the desktop
+// renamed another folder to News, which holds a Daily. That Daily is in
+// another folder than the renamed one, which therefore settles in two runs.
+TEST(PropertyChecks, ARenameOntoAKnownNameIsToldApartFromASameNamedFolder) {
+  RunOutcome run{{Folder(0, "News"), Favorite(1, "x", "http://x/"), Folder(0, "Mail"),
+                  Favorite(1, "Daily", "http://d/")},
+                 {}, {}, {}, {}};
+  run.desktop_before = run.last;
+  MarkOrigins(run.last, run.desktop_before);
+  run.handheld_before = run.last;
+  run.handheld_before[1] = Flagged(run.handheld_before[1], testing::kModified);
+  run.handheld_before[1].name = "Daily";
+  EXPECT_TRUE(ChangedOnHandheldDeletedOnDesktop(run));
+  run.desktop_before[2].name = "News";
+  EXPECT_TRUE(ChangedOnHandheldDeletedOnDesktop(run));
+}
+
 TEST(PropertyChecks, FavoriteInForeignFolder) {
   const Tree moved = {Folder(0, "News"), Folder(0, "Other"), Favorite(1, "x", "http://x/")};
   RunOutcome run{kNewsX, kNewsX, kNewsX, moved, kNewsX};

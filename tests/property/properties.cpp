@@ -41,6 +41,19 @@ void EachFavoriteAfter(const RunOutcome& run, Check check) {
   }
 }
 
+// Place keys that tell same-named sibling folders apart, as the conduit
+// pairs them: each prefixed with the last run's entry its folder was.
+std::vector<std::string> OwnFolderPlaceKeys(const Tree& tree) {
+  std::vector<std::string> keys = PlaceKeys(tree);
+  std::vector<int> folders;  // the origin of each open level
+  for (std::size_t i = 0; i < tree.size(); ++i) {
+    folders.resize(static_cast<std::size_t>(std::max(tree[i].level, 0)));
+    keys[i].insert(0, (folders.empty() ? "top" : std::to_string(folders.back())) + ":");
+    if (tree[i].folder) folders.push_back(tree[i].origin);
+  }
+  return keys;
+}
+
 std::string Times(int n) { return n == 1 ? "once" : std::to_string(n) + " times"; }
 
 }  // namespace
@@ -235,22 +248,29 @@ bool ChangedOnHandheldDeletedOnDesktop(const RunOutcome& run) {
   for (std::size_t i = 0; i < run.last.size(); ++i) {
     if (!run.last[i].folder) known.insert(known_key(run.last[i], last[i]));
   }
-  Counts on_desktop;
-  for (const std::string& place : PlaceKeys(run.desktop_before)) ++on_desktop[place];
+  // Counted in its own folder: a sibling folder of the same name is another.
+  const std::vector<std::string> own = OwnFolderPlaceKeys(run.handheld_before);
+  Counts on_desktop, desktop_entries;
+  const Tree& desktop = run.desktop_before;
+  const std::vector<std::string> desktop_own = OwnFolderPlaceKeys(desktop);
+  for (std::size_t i = 0; i < desktop.size(); ++i) {
+    ++on_desktop[desktop_own[i]];
+    ++desktop_entries[desktop[i].folder ? desktop_own[i] : FavoriteKey(desktop_own[i], desktop[i])];
+  }
   // A handheld deletion takes the desktop entry of its very address, if any.
-  Counts on_handheld, desktop_entries = Count(run.desktop_before, false, false);
-  const std::vector<std::string> handheld_keys = EntryKeys(run.handheld_before);
+  Counts on_handheld;
   for (std::size_t i = 0; i < run.handheld_before.size(); ++i) {
-    const bool takes = !Live(run.handheld_before[i]) && At(desktop_entries, handheld_keys[i]) > 0;
-    if (takes) --desktop_entries[handheld_keys[i]];
-    if (Live(run.handheld_before[i]) || takes) ++on_handheld[handheld[i]];
+    const Entry& e = run.handheld_before[i];
+    const std::string key = e.folder ? own[i] : FavoriteKey(own[i], e);
+    const bool takes = !Live(e) && At(desktop_entries, key) > 0;
+    if (takes) --desktop_entries[key];
+    if (Live(e) || takes) ++on_handheld[own[i]];
   }
   // A changed favourite with a known name and no desktop entry left for it.
   for (std::size_t i = 0; i < run.handheld_before.size(); ++i) {
     const Entry& e = run.handheld_before[i];
     if (!e.folder && Live(e) && (e.status & testing::kModified) &&
-        known.count(known_key(e, handheld[i])) &&
-        At(on_handheld, handheld[i]) > At(on_desktop, handheld[i])) {
+        known.count(known_key(e, handheld[i])) && At(on_handheld, own[i]) > At(on_desktop, own[i])) {
       return true;
     }
   }

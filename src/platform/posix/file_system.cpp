@@ -74,6 +74,28 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
   return true;
 }
 
+bool ReadFileInBlocks(const std::string& path, std::size_t block,
+                      const std::function<void(std::string_view piece)>& each) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  std::string buffer(block, '\0');
+  std::size_t have = 0;
+  bool ok = true;
+  for (;;) {
+    ssize_t n = ::read(fd, buffer.data() + have, block - have);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n > 0) have += static_cast<std::size_t>(n);
+    if (have == block || (n <= 0 && have > 0)) {
+      each(std::string_view(buffer.data(), have));
+      have = 0;
+    }
+    if (n <= 0) break;
+  }
+  ::close(fd);
+  return ok;
+}
+
 namespace {
 
 // The file a path names once symbolic links are followed, so that replacing

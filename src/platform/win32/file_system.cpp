@@ -60,6 +60,30 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
   return ok;
 }
 
+bool ReadFileInBlocks(const std::string& path, std::size_t block,
+                      const std::function<void(std::string_view piece)>& each) {
+  HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  std::string buffer(block, '\0');
+  std::size_t have = 0;
+  bool ok = true;
+  for (;;) {
+    const std::size_t room = std::min<std::size_t>(block - have, 1u << 30);
+    DWORD got = 0;
+    if (!ReadFile(h, buffer.data() + have, static_cast<DWORD>(room), &got, nullptr)) ok = false;
+    have += got;
+    if (have == block || ((!ok || got == 0) && have > 0)) {
+      each(std::string_view(buffer.data(), have));
+      have = 0;
+    }
+    if (!ok || got == 0) break;
+  }
+  CloseHandle(h);
+  return ok;
+}
+
 namespace {
 
 // The file a path names once a symbolic link is followed, so that replacing
