@@ -82,10 +82,13 @@ int32_t Session::OpenDB(const char* name, int32_t card, uint8_t* handle, uint8_t
   if (IsOpen(*path)) return hostapi::kSyncErrAlreadyOpen;
   if (open_.size() >= kMaxOpen) return kErrTooManyOpen;
   std::unique_ptr<HandheldDatabase> db = TakeUnchanged(*path);
-  if (!db) {
+  const bool reused = db != nullptr;
+  if (!reused) {
     if (int32_t result = HandheldDatabase::Open(*path, db)) return result;
   }
-  return AddHandle(std::move(db), (mode & hostapi::kOpenWrite) != 0, handle);
+  int32_t result = AddHandle(std::move(db), (mode & hostapi::kOpenWrite) != 0, handle);
+  if (result == 0) open_[*handle].reused = reused;
+  return result;
 }
 
 std::unique_ptr<HandheldDatabase> Session::TakeUnchanged(const std::string& path) {
@@ -99,7 +102,7 @@ int32_t Session::CloseDB(uint8_t handle) {
   if (!open) return kErrBadHandle;
   int32_t result = open->db->Fold();
   last_closed_.reset();
-  if (result == 0 && open->db->UnchangedSinceRead()) last_closed_ = std::move(open->db);
+  if (result == 0 && !open->reused && open->db->UnchangedSinceRead()) last_closed_ = std::move(open->db);
   open_.erase(handle);
   return result;
 }
