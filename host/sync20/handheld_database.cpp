@@ -77,8 +77,9 @@ int32_t HandheldDatabase::Open(const std::string& pdb_path, std::unique_ptr<Hand
       // Read-only media: keep the replayed contents in memory, leave the files.
       opened->dirty_ = false;
     }
-  } else if (platform::FileExists(journal_path)) {
-    platform::DeleteFileAt(journal_path);
+  } else {
+    if (platform::FileExists(journal_path)) platform::DeleteFileAt(journal_path);
+    opened->as_read_ = true;
   }
   out = std::move(opened);
   return 0;
@@ -130,6 +131,7 @@ int32_t HandheldDatabase::Record(Change change) {
   if (FlushEveryChange() && !journal_.Sync()) return kErrGeneral;
   ApplyChange(db_, index_, std::move(change));
   dirty_ = true;
+  as_read_ = false;
   return 0;
 }
 
@@ -197,6 +199,12 @@ int32_t HandheldDatabase::Fold() {
   platform::DeleteFileAt(JournalPathOf(path_));
   dirty_ = false;
   return 0;
+}
+
+bool HandheldDatabase::StillMatchesFile() const {
+  if (!as_read_ || platform::FileExists(JournalPathOf(path_))) return false;
+  std::string image;
+  return platform::FileExists(path_) && platform::ReadWholeFile(path_, image) && image == base_image_;
 }
 
 }  // namespace kestro::host

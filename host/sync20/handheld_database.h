@@ -63,6 +63,12 @@ class HandheldDatabase {
   // Folds the journal into the file; 0 or kErrGeneral.
   int32_t Fold();
 
+  // True while the contents are exactly what was read from the file.
+  bool UnchangedSinceRead() const { return as_read_; }
+  // True when, besides, the file on disk is still those bytes and no journal
+  // lies beside it: opening the file again would give these same contents.
+  bool StillMatchesFile() const;
+
  private:
   HandheldDatabase() = default;
   int32_t Record(Change change);
@@ -74,6 +80,7 @@ class HandheldDatabase {
   std::string base_image_;  // the file as it is on disk
   platform::AppendFile journal_;
   bool dirty_ = false;  // changes not yet folded
+  bool as_read_ = false;  // contents unchanged since they were read from base_image_
 };
 
 }  // namespace kestro::host

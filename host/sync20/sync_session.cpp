@@ -81,15 +81,28 @@ int32_t Session::OpenDB(const char* name, int32_t card, uint8_t* handle, uint8_t
   if (!path) return kNotFound;
   if (IsOpen(*path)) return hostapi::kSyncErrAlreadyOpen;
   if (open_.size() >= kMaxOpen) return kErrTooManyOpen;
-  std::unique_ptr<HandheldDatabase> db;
-  if (int32_t result = HandheldDatabase::Open(*path, db)) return result;
-  return AddHandle(std::move(db), (mode & hostapi::kOpenWrite) != 0, handle);
+  std::unique_ptr<HandheldDatabase> db = TakeUnchanged(*path);
+  const bool reused = db != nullptr;
+  if (!reused) {
+    if (int32_t result = HandheldDatabase::Open(*path, db)) return result;
+  }
+  int32_t result = AddHandle(std::move(db), (mode & hostapi::kOpenWrite) != 0, handle);
+  if (result == 0) open_[*handle].reused = reused;
+  return result;
+}
+
+std::unique_ptr<HandheldDatabase> Session::TakeUnchanged(const std::string& path) {
+  std::unique_ptr<HandheldDatabase> kept = std::move(last_closed_);
+  if (kept && kept->Path() == path && kept->StillMatchesFile()) return kept;
+  return nullptr;
 }
 
 int32_t Session::CloseDB(uint8_t handle) {
   OpenDatabase* open = Find(handle);
   if (!open) return kErrBadHandle;
   int32_t result = open->db->Fold();
+  last_closed_.reset();
+  if (result == 0 && !open->reused && open->db->UnchangedSinceRead()) last_closed_ = std::move(open->db);
   open_.erase(handle);
   return result;
 }
@@ -262,6 +275,7 @@ int32_t Session::UnRegisterConduit(uint32_t handle) {
 void Session::CloseAll() {
   for (auto& [handle, open] : open_) open.db->Fold();
   open_.clear();
+  last_closed_.reset();
 }
 
 }  // namespace kestro::host

@@ -47,15 +47,24 @@ class Session {
     std::unique_ptr<HandheldDatabase> db;
     bool writable = false;
     std::size_t cursor = 0;  // next index the next-record walks look at
+    bool reused = false;     // taken from last_closed_: not kept again at close
   };
   OpenDatabase* Find(uint8_t handle);
   int32_t Writable(uint8_t handle, OpenDatabase*& open);
   int32_t AddHandle(std::unique_ptr<HandheldDatabase> db, bool writable, uint8_t* handle);
   bool IsOpen(const std::string& path) const;
+  // The database closed last, if nothing changed it while it was open and
+  // its file is still as it was read; otherwise null.
+  std::unique_ptr<HandheldDatabase> TakeUnchanged(const std::string& path);
   // Walks from the cursor to the next record that matches.
   int32_t ReadNext(SyncRawRecord* record, bool modified_only, bool in_category);
 
   std::map<uint8_t, OpenDatabase> open_;
+  // A database closed without changes, kept so that opening it again (a
+  // look for whether it exists, then the read) does not parse the file twice.
+  // It is kept once only: held on after the read it would take its memory
+  // through the rest of the run for an open that may never come.
+  std::unique_ptr<HandheldDatabase> last_closed_;
   std::set<uint32_t> conduits_;
   uint32_t next_conduit_ = 1;
 };

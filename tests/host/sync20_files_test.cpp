@@ -265,6 +265,34 @@ TEST_F(Sync20Files, StaleJournalIsNotReplayedTwice) {
   EXPECT_FALSE(platform::FileExists(host::JournalPathOf(pdb)));
 }
 
+TEST_F(Sync20Files, ReopeningReadsTheFileAsItIsNow) {
+  // A database closed unchanged is opened again from what is on disk now:
+  // another writer may have replaced its file or left a journal beside it.
+  const std::string pdb = handheld + "KestroDB.pdb";
+  uint8_t h = sm.Create("KestroDB");
+  sm.Write(h, "one");
+  ASSERT_EQ(sm.SyncCloseDB(h), 0);
+  const std::string one = Slurp(pdb);
+  ASSERT_EQ(sm.SyncOpenDB("KestroDB", 0, &h, kOpenRead | kOpenWrite), 0);
+  sm.Write(h, "two");
+  const std::string journal = Slurp(host::JournalPathOf(pdb));
+  ASSERT_EQ(sm.SyncCloseDB(h), 0);
+  const std::string two = Slurp(pdb);
+  auto count_after = [&](const std::string& image, const std::string& beside) {
+    Spit(pdb, image);
+    if (!beside.empty()) Spit(host::JournalPathOf(pdb), beside);
+    uint16_t count = 0;
+    EXPECT_EQ(sm.SyncOpenDB("KestroDB", 0, &h, kOpenRead), 0);
+    sm.SyncGetDBRecordCount(h, &count);
+    sm.SyncCloseDB(h);
+    return count;
+  };
+  EXPECT_EQ(count_after(one, ""), 1);
+  EXPECT_EQ(count_after(two, ""), 2);
+  EXPECT_EQ(count_after(one, ""), 1);
+  EXPECT_EQ(count_after(one, journal), 2);
+}
+
 TEST_F(Sync20Files, KilledProcessLosesNoCompletedWrite) {
   std::string child = BinFolder() + "host_handheld_child";
 #if defined(_WIN32)
