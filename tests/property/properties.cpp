@@ -161,14 +161,16 @@ std::vector<std::string> LostNewFavorites(const RunOutcome& run) {
   // Places where the handheld holds a new or changed favourite: in a
   // favourites folder (one file per name) it takes the desktop's file there.
   // A place the handheld holds more than once: the folder keeps the first
-  // favourite of that name and refuses a new one (which stays on the handheld).
+  // favourite or folder of that name and refuses a new one, which stays on
+  // the handheld with what it holds.
   std::set<std::string> handheld_edits;
   Counts handheld_names;
   for (std::size_t i = 0; i < run.handheld_before.size(); ++i) {
     const Entry& e = run.handheld_before[i];
-    if (e.folder || !Live(e)) continue;
+    if (!Live(e)) continue;
     ++handheld_names[places_handheld[i]];
-    if (e.status & (testing::kNew | testing::kModified)) handheld_edits.insert(places_handheld[i]);
+    if (!e.folder && (e.status & (testing::kNew | testing::kModified)))
+      handheld_edits.insert(places_handheld[i]);
   }
   const bool one_per_name = run.store == Store::kFavoritesFolder;
   Counts on_both, on_handheld_only;  // how many of a key one side added
@@ -182,7 +184,8 @@ std::vector<std::string> LostNewFavorites(const RunOutcome& run) {
       bool storable = DesktopCanHoldName(run.store, e.name) && DesktopCanHoldUrl(run.store, e.url);
       bool folder_kept = true;  // every known folder around it is as it was, on both sides
       for (std::size_t f : Enclosing(tree, i)) {
-        storable = storable && DesktopCanHoldName(run.store, tree[f].name);
+        storable = storable && DesktopCanHoldName(run.store, tree[f].name) &&
+                   !(handheld && one_per_name && At(handheld_names, places[f]) > 1);
         if (tree[f].origin >= 0) folder_kept = folder_kept && other_holds.count({places[f], tree[f].origin});
       }
       if (!folder_kept) continue;
