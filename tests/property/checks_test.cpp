@@ -73,6 +73,33 @@ TEST(PropertyChecks, ARenameOntoAKnownNameIsToldApartFromASameNamedFolder) {
   EXPECT_TRUE(ChangedOnHandheldDeletedOnDesktop(run));
 }
 
+// A favourite added on one side is on both sides afterwards. A favourites
+// folder holds one file per name: a new handheld favourite of a name the
+// folder already holds stays on the handheld only, and a desktop one gives
+// way to a new handheld one of its name.
+TEST(PropertyChecks, AddedFavoriteReachesBothSides) {
+  RunOutcome run{kNewsX, {}, kNewsX, {}, {}, Store::kBookmarkFile};
+  MarkOrigins(run.last, run.desktop_before);
+  run.handheld_before = run.last;
+  run.handheld_before.push_back(Flagged(Favorite(1, "y", "http://y/"), testing::kNew));
+  run.handheld_after = run.handheld_before;
+  run.desktop_after = kNewsX;
+  EXPECT_THAT(LostNewFavorites(run),
+              ElementsAre("new lost: favourite \"\\NEWS\\Y\" \"http://y/\" was added once and is "
+                          "now 0 times on the desktop"));
+  run.desktop_after = run.handheld_after;
+  EXPECT_THAT(LostNewFavorites(run), IsEmpty());
+
+  run.handheld_before.back().name = "x";  // a second x on the handheld
+  run.handheld_after = run.handheld_before;
+  run.desktop_after = kNewsX;
+  EXPECT_THAT(LostNewFavorites(run), ElementsAre(HasSubstr("on the desktop")));
+  run.store = Store::kFavoritesFolder;
+  EXPECT_THAT(LostNewFavorites(run), IsEmpty());
+  run.desktop_before.push_back(Favorite(1, "x", "http://desktop/"));  // the same name added on both
+  EXPECT_THAT(LostNewFavorites(run), IsEmpty());
+}
+
 TEST(PropertyChecks, FavoriteInForeignFolder) {
   const Tree moved = {Folder(0, "News"), Folder(0, "Other"), Favorite(1, "x", "http://x/")};
   RunOutcome run{kNewsX, kNewsX, kNewsX, moved, kNewsX};

@@ -54,6 +54,29 @@ std::vector<std::string> OwnFolderPlaceKeys(const Tree& tree) {
   return keys;
 }
 
+// The entries of the last run still at their place (and live) on a side.
+std::set<std::pair<std::string, int>> OriginsAt(const Tree& tree) {
+  std::set<std::pair<std::string, int>> at;
+  const std::vector<std::string> places = PlaceKeys(tree);
+  for (std::size_t i = 0; i < tree.size(); ++i) {
+    if (Live(tree[i]) && tree[i].origin >= 0) at.insert({places[i], tree[i].origin});
+  }
+  return at;
+}
+
+// The folders around the entry at `at`, innermost first.
+std::vector<std::size_t> Enclosing(const Tree& tree, std::size_t at) {
+  std::vector<std::size_t> folders;
+  int level = tree[at].level;
+  for (std::size_t i = at; i-- > 0 && level > 0;) {
+    if (tree[i].folder && tree[i].level < level) {
+      folders.push_back(i);
+      level = tree[i].level;
+    }
+  }
+  return folders;
+}
+
 std::string Times(int n) { return n == 1 ? "once" : std::to_string(n) + " times"; }
 
 }  // namespace
@@ -109,15 +132,7 @@ std::vector<std::string> LostEntries(const RunOutcome& run) {
     for (const auto& [place, n] : here) after_places[place] = std::max(At(after_places, place), n);
   }
   // The entries of the last run still at their place on both sides.
-  auto origins_at = [](const Tree& tree) {
-    std::set<std::pair<std::string, int>> at;
-    const std::vector<std::string> places = PlaceKeys(tree);
-    for (std::size_t i = 0; i < tree.size(); ++i) {
-      if (Live(tree[i]) && tree[i].origin >= 0) at.insert({places[i], tree[i].origin});
-    }
-    return at;
-  };
-  const auto on_handheld = origins_at(run.handheld_before), on_desktop = origins_at(run.desktop_before);
+  const auto on_handheld = OriginsAt(run.handheld_before), on_desktop = OriginsAt(run.desktop_before);
   const bool marked = !run.last.empty() && run.last.front().origin >= 0;
   Counts on_both;
   for (const auto& entry : on_handheld) {
@@ -136,6 +151,68 @@ std::vector<std::string> LostEntries(const RunOutcome& run) {
                      (At(kept_handheld, place) ? "the handheld" : "the desktop") + ", and is now " +
                      Times(At(after_places, place)) + " on its fullest side");
     }
+  }
+  return lost;
+}
+
+std::vector<std::string> LostNewFavorites(const RunOutcome& run) {
+  const std::vector<std::string> places_handheld = PlaceKeys(run.handheld_before),
+                                 places_desktop = PlaceKeys(run.desktop_before);
+  // Places where the handheld holds a new or changed favourite: in a
+  // favourites folder (one file per name) it takes the desktop's file there.
+  // A place the handheld holds more than once: the folder keeps the first
+  // favourite or folder of that name and refuses a new one, which stays on
+  // the handheld with what it holds.
+  std::set<std::string> handheld_edits;
+  Counts handheld_names;
+  for (std::size_t i = 0; i < run.handheld_before.size(); ++i) {
+    const Entry& e = run.handheld_before[i];
+    if (!Live(e)) continue;
+    ++handheld_names[places_handheld[i]];
+    if (!e.folder && (e.status & (testing::kNew | testing::kModified)))
+      handheld_edits.insert(places_handheld[i]);
+  }
+  const bool one_per_name = run.store == Store::kFavoritesFolder;
+  Counts on_both, on_handheld_only;  // how many of a key one side added
+  auto added = [&](const Tree& tree, const std::vector<std::string>& places, const Tree& other,
+                   bool handheld) {
+    const auto other_holds = OriginsAt(other);
+    Counts both, handheld_only;
+    for (std::size_t i = 0; i < tree.size(); ++i) {
+      const Entry& e = tree[i];
+      if (e.folder || !Live(e) || e.origin >= 0) continue;
+      bool storable = DesktopCanHoldName(run.store, e.name) && DesktopCanHoldUrl(run.store, e.url);
+      bool folder_kept = true;  // every known folder around it is as it was, on both sides
+      for (std::size_t f : Enclosing(tree, i)) {
+        storable = storable && DesktopCanHoldName(run.store, tree[f].name) &&
+                   !(handheld && one_per_name && At(handheld_names, places[f]) > 1);
+        if (tree[f].origin >= 0) folder_kept = folder_kept && other_holds.count({places[f], tree[f].origin});
+      }
+      if (!folder_kept) continue;
+      if (!handheld && one_per_name && handheld_edits.count(places[i])) continue;
+      if (handheld && one_per_name && At(handheld_names, places[i]) > 1) storable = false;
+      ++(storable ? both : handheld_only)[FavoriteKey(places[i], e)];
+    }
+    for (const auto& [key, n] : both) on_both[key] = std::max(At(on_both, key), n);
+    for (const auto& [key, n] : handheld_only) on_handheld_only[key] = std::max(At(on_handheld_only, key), n);
+  };
+  added(run.handheld_before, places_handheld, run.desktop_before, true);
+  added(run.desktop_before, places_desktop, run.handheld_before, false);
+  const Counts handheld_after = Count(run.handheld_after, false, true),
+               desktop_after = Count(run.desktop_after, false, true);
+  std::vector<std::string> lost;
+  auto check = [&](const std::string& side, const std::string& key, int need, const Counts& after) {
+    if (At(after, key) < need) {
+      lost.push_back("new lost: " + ShowKey(key) + " was added " + Times(need) + " and is now " +
+                     Times(At(after, key)) + " on the " + side);
+    }
+  };
+  for (const auto& [key, n] : on_both) {
+    check("handheld", key, std::max(n, At(on_handheld_only, key)), handheld_after);
+    check("desktop", key, n, desktop_after);
+  }
+  for (const auto& [key, n] : on_handheld_only) {
+    if (!on_both.count(key)) check("handheld", key, n, handheld_after);
   }
   return lost;
 }

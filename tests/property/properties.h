@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "property/names.h"
 #include "property/tree.h"
 
 namespace kestro::property {
@@ -17,6 +18,7 @@ struct RunOutcome {
   Tree desktop_before;
   Tree handheld_after;
   Tree desktop_after;
+  Store store = Store::kBookmarkFile;
 };
 
 // Marks each entry of last with its index, and each entry of the desktop as
@@ -31,6 +33,14 @@ void MarkOrigins(Tree& last, Tree& desktop);
 //    only those that are still at their place on both sides count: a folder
 //    that one side renamed is not the one the other side kept.
 std::vector<std::string> LostEntries(const RunOutcome& run);
+// 1, for what the run added: a favourite added on one side is afterwards on
+//    both sides in its folder, by name and address, as often as one side
+//    added it. Allowed to be missing: one inside a folder the other side
+//    deleted or renamed (or that its own side renamed); one whose name,
+//    address or folder the desktop store cannot hold, from the desktop (the
+//    handheld keeps it); in a favourites folder, a desktop one whose name a
+//    new or changed handheld favourite of that folder takes.
+std::vector<std::string> LostNewFavorites(const RunOutcome& run);
 // 2. No favourite (name and address) ends in a folder where neither side had it.
 std::vector<std::string> FavoritesInForeignFolders(const RunOutcome& run);
 // 3. No favourite is on either side more often than it was on one side before.

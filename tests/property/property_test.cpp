@@ -91,7 +91,7 @@ std::vector<std::string> RunScenario(const Scenario& scenario, std::ostream* sto
   }
   if (story) *story << ShowScenario(scenario) << "\n\nDesktop at the start:\n" << Describe(start);
   if (!sync("first")) return found;
-  RunOutcome run{FromHandheld(h.Handheld()), {}, ReadDesktop(store, location), {}, {}};
+  RunOutcome run{FromHandheld(h.Handheld()), {}, ReadDesktop(store, location), {}, {}, store};
   Append(found, FirstRunDifferences(start, run.last));
 
   MarkOrigins(run.last, run.desktop_before);
@@ -109,6 +109,7 @@ std::vector<std::string> RunScenario(const Scenario& scenario, std::ostream* sto
     run.handheld_after = FromHandheld(h.Handheld());
     run.desktop_after = ReadDesktop(store, location);
     Append(found, LostEntries(run));
+    Append(found, LostNewFavorites(run));
     Append(found, FavoritesInForeignFolders(run));
     Append(found, NewDuplicates(run));
     if (story) {
