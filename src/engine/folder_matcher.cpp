@@ -45,7 +45,7 @@ bool FolderMatcher::Kept(const Bucket& bucket, int index) const {
 }
 
 int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_view* url,
-                        OtherAddress other) {
+                        OtherAddress other, bool known_only) {
   auto it = buckets_.find(Key(name, is_url));
   if (it == buckets_.end()) return -1;
   Bucket& bucket = it->second;
@@ -67,6 +67,16 @@ int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_vi
     if (other == OtherAddress::kNever) return -1;
     if (other == OtherAddress::kUnlessAlone && bucket.indices.size() > 1) return -1;
   }
+  // An entry the desktop added since the last run is its own favourite: an
+  // edit made on the handheld to another must not overwrite it.
+  if (known_only && known_) {
+    for (std::size_t i = bucket.next; i < bucket.indices.size(); ++i) {
+      const int index = bucket.indices[i];
+      if (!removed_[static_cast<std::size_t>(index)] && !Kept(bucket, index) && known_(*Item(index)))
+        return index;
+    }
+    return -1;
+  }
   for (std::size_t i = bucket.next; i < bucket.indices.size(); ++i) {
     const int index = bucket.indices[i];
     if (!removed_[static_cast<std::size_t>(index)] && !Kept(bucket, index)) return index;
@@ -85,7 +95,8 @@ int FolderMatcher::Match(const FavoriteItem& item) {
   OtherAddress other = OtherAddress::kAny;
   if (item.isUrl && item.isDeleted) other = OtherAddress::kUnlessAlone;
   else if (item.isUrl && item.isNew && repeated_names_) other = OtherAddress::kNever;
-  return Find(item.NameText(), item.isUrl != 0, &url, other);
+  const bool known_only = item.isUrl && item.isModified && !item.isNew && !item.isDeleted && repeated_names_;
+  return Find(item.NameText(), item.isUrl != 0, &url, other, known_only);
 }
 
 std::vector<int> FolderMatcher::Folders(std::string_view name) const {

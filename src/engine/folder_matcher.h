@@ -4,6 +4,7 @@
 // rather than O(n^2), with the same first-in-order answers as a scan.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -29,8 +30,13 @@ class FolderMatcher {
   // the handheld kept. Where the store holds repeated names, a new handheld
   // favourite pairs only with one of its address that no later favourite is
   // kept for: any other of its name is another favourite, which it must not
-  // overwrite.
+  // overwrite. There, a favourite changed on the handheld that finds none of
+  // its address takes, of the others of its name, only one the last run knew
+  // (see KnownBy): one the desktop added since is another favourite.
   int Match(const FavoriteItem& item);
+  // What the last run knew: whether a desktop entry of this folder was there
+  // then. Without it every entry counts as known.
+  void KnownBy(std::function<bool(const FavoriteItem&)> known) { known_ = std::move(known); }
   // Announces a handheld favourite the pass will match later: an entry of
   // its very name and address is kept for it, so that a favourite matched
   // before it by name alone (its address or its name changed) takes another
@@ -59,7 +65,7 @@ class FolderMatcher {
   // for a later favourite (kNever).
   enum class OtherAddress { kAny, kUnlessAlone, kNever };
   int Find(std::string_view name, bool is_url, const std::string_view* url,
-           OtherAddress other = OtherAddress::kAny);
+           OtherAddress other = OtherAddress::kAny, bool known_only = false);
 
   FavoriteItemView items_;
   bool repeated_names_;
@@ -67,6 +73,7 @@ class FolderMatcher {
   std::unordered_map<std::string, Bucket> buckets_;
   // By name and address: the announced favourites not matched yet.
   std::unordered_map<std::string, int> expected_;
+  std::function<bool(const FavoriteItem&)> known_;
 };
 
 }  // namespace kestro

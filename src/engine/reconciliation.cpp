@@ -129,6 +129,7 @@ void Reconciliation::SyncFolder(int& position) {
       fav_list = FolderMatcher(favorites_.GetFolderItems(pass.desktop, pass.parent_id),
                                favorites_.HoldsRepeatedNames());
   });
+  fav_list.KnownBy([this, level](const FavoriteItem& d) { return state_.HoldsFavorite(level, d); });
   for (int i = position; i < Count() && At(i).Level == level;
        i = subtree_end_[static_cast<std::size_t>(i)]) {
     fav_list.Expect(At(i));

@@ -117,7 +117,25 @@ StateScan ScanStateFile(int32_t browser_type, const TFavoritesBase& store) {
 
 StateIndex::StateIndex(const FavoriteItemList& reglist) {
   keys_.reserve(reglist.size());
-  for (const auto& item : reglist) keys_.insert(Key(*item));
+  for (const auto& item : reglist) Add(*item);
+}
+
+void StateIndex::Add(const FavoriteItem& item) {
+  keys_.insert(Key(item));
+  if (item.isUrl) favorites_.insert(AddressKey(item.Level, item));
+}
+
+bool StateIndex::HoldsFavorite(int32_t level, const FavoriteItem& item) const {
+  return item.isUrl && favorites_.count(AddressKey(level, item)) != 0;
+}
+
+std::string StateIndex::AddressKey(int32_t level, const FavoriteItem& item) {
+  std::string key = AsciiUpper(item.NameText());
+  key.push_back('\0');
+  key.append(item.URLText());
+  key.push_back('\0');
+  key.append(std::to_string(level));
+  return key;
 }
 
 std::string StateIndex::Key(const FavoriteItem& item) {

@@ -30,12 +30,18 @@ class StateIndex {
  public:
   StateIndex() = default;
   explicit StateIndex(const FavoriteItemList& reglist);
-  void Add(const FavoriteItem& item) { keys_.insert(Key(item)); }
+  void Add(const FavoriteItem& item);
   bool URLExistInFile(const FavoriteItem& item) const;
+  // Whether the state holds a favourite of this name (letters A-Z folded)
+  // and this very address at that level: a desktop entry the last run knew,
+  // not one the desktop added since.
+  bool HoldsFavorite(int32_t level, const FavoriteItem& item) const;
 
  private:
   static std::string Key(const FavoriteItem& item);
+  static std::string AddressKey(int32_t level, const FavoriteItem& item);
   std::unordered_set<std::string> keys_;
+  std::unordered_set<std::string> favorites_;  // by name, address and level
 };
 
 // What a run needs of the state file, found in one pass through it that

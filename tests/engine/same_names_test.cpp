@@ -544,6 +544,26 @@ TEST_F(SameNames, ANewFavoriteLeavesTheDesktopsNewOneOfItsTitle) {
             "L NEWS http://shared/\nL News http://shared/\nL NEWS http://shared/\nL NEWS http://desk/\n");
 }
 
+// The handheld changes the address of its Tools and renames Mail to Tools,
+// while the desktop adds a Tools of its own: neither edit takes the desktop's
+// new favourite for its counterpart, which would overwrite it on both sides.
+TEST_F(SameNames, AHandheldEditLeavesTheDesktopsNewOneOfItsTitle) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><A HREF=\"http://one/\">Tools</A>\n"
+               "<DT><A HREF=\"http://m/\">Mail</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  ASSERT_TRUE(EditFile("<DL><p>\n", "<DL><p>\n<DT><A HREF=\"http://desk/\">Tools</A>\n"));
+  EditHandheld([](int i, HandheldRecord& r) {
+    if (i == 0) r.url = "http://one/new", r.status |= kModified;
+    if (i == 1) r.name = "Tools", r.status |= kModified;
+    return true;
+  });
+  ASSERT_EQ(h.Sync(0), 0);  // the rename, onto a known name, is a copy a run later
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L Tools http://m/\nL Tools http://one/new\nL Tools http://desk/\nL Mail http://m/\n");
+  EXPECT_EQ(HandheldTree(h), "L Tools http://one/new\nL Tools http://desk/\nL Mail http://m/\nL Tools http://m/\n");
+}
+
 // The handheld adds a News of the address of its NEWS, ahead of it: the new
 // one is a second favourite, not the NEWS spelt anew.
 TEST_F(SameNames, ANewFavoriteSpeltLikeAnotherOfItsAddressIsASecondOne) {
