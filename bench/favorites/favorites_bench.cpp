@@ -56,6 +56,19 @@ std::string BookmarkFile(int n) {
   return made[n] = file;
 }
 
+// Folders nested depth deep, one link at the bottom.
+std::string DeepBookmarkFile(int depth) {
+  std::string text = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<TITLE>Bookmarks</TITLE>\n<DL><p>\n";
+  for (int level = 1; level <= depth; ++level) {
+    text += "<DT><H3>Level " + std::to_string(level) + "</H3>\n<DL><p>\n";
+  }
+  text += "<DT><A HREF=\"http://deep.example.com/\">The bottom</A>\n";
+  for (int level = 0; level <= depth; ++level) text += "</DL><p>\n";
+  const std::string file = (BenchFolder() / ("deep-" + std::to_string(depth) + ".htm")).string();
+  std::ofstream(file, std::ios::binary) << text;
+  return file;
+}
+
 std::string FavoritesFolder(int n) {
   static std::map<int, std::string> made;
   if (auto it = made.find(n); it != made.end()) return it->second;
@@ -97,6 +110,20 @@ void BM_LoadBookmarkFile(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadBookmarkFile)
     ->DenseRange(2500, 10000, 2500)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+void BM_LoadDeepBookmarkFile(benchmark::State& state) {
+  const std::string file = DeepBookmarkFile(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    TFavoritesNS store(file);
+    benchmark::DoNotOptimize(store.Count());
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_LoadDeepBookmarkFile)
+    ->RangeMultiplier(2)
+    ->Range(2500, 20000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
 
