@@ -5,7 +5,7 @@ namespace kestro {
 int32_t RecordingWriter::WriteNewRecord(const FavoriteItem& item, int32_t parent, uint8_t status) {
   const int32_t id = inner_ ? inner_->WriteNewRecord(item, parent, status) : ++next_id_;
   auto folder = folder_paths_.find(parent);
-  std::shared_ptr<const std::string> path = folder == folder_paths_.end() ? nullptr : folder->second;
+  std::shared_ptr<const FolderPath> path = folder == folder_paths_.end() ? nullptr : folder->second;
   if (!item.isUrl) folder_paths_[id] = SubfolderPath(path, item.NameText());
   written_.push_back({std::move(path), std::string(item.NameText()),
                       item.isUrl ? std::string(item.URLText()) : std::string(), item.isUrl != 0});

@@ -38,7 +38,7 @@ class RecordingWriter : public HandheldRecordWriter {
   HandheldRecordWriter* inner_;
   WriteProgress progress_;
   int32_t next_id_ = 0;
-  std::unordered_map<int32_t, std::shared_ptr<const std::string>> folder_paths_;  // folder record ID -> its path
+  std::unordered_map<int32_t, std::shared_ptr<const FolderPath>> folder_paths_;  // folder record ID -> its path
   TreeEntries written_;
   std::vector<Record> records_;
 };

@@ -14,18 +14,34 @@
 
 namespace kestro {
 
+// A folder's place in the tree: its name inside its parent's place (none:
+// the top level). The entries of a folder and of its subfolders share it, so
+// a tree nested thousands deep holds each name once rather than each folder's
+// whole path, which would grow with the square of the depth.
+struct FolderPath {
+  FolderPath(std::shared_ptr<const FolderPath> parent, std::string_view name);
+  FolderPath(const FolderPath&) = delete;
+  FolderPath& operator=(const FolderPath&) = delete;
+  // Frees a chain of parents no one else holds one level at a time: freeing
+  // each from the one below it would take a call per level.
+  ~FolderPath();
+
+  // Mutable only for the destructor, which unlinks the chain as it frees it.
+  mutable std::shared_ptr<const FolderPath> parent;
+  std::string name;
+  std::size_t length;  // of the whole path, "\A\B"
+};
+
 // One entry as the user sees it: where it is, what it is called, where it
 // points (empty for a folder).
 struct TreeEntry {
-  // "" (or none) at the top level, else "\A\B". One string for all the
-  // entries of a folder: a copy for each would hold a deep tree's paths in
-  // the square of its depth, several times over.
-  std::shared_ptr<const std::string> folder_path;
+  std::shared_ptr<const FolderPath> folder_path;  // none at the top level
   std::string title;
   std::string url;
   bool is_url = false;
 
-  const std::string& folder() const;
+  // "" at the top level, else "\A\B": as long as the folder is deep.
+  std::string folder() const;
 };
 using TreeEntries = std::vector<TreeEntry>;
 
@@ -34,9 +50,9 @@ using TreeEntries = std::vector<TreeEntry>;
 // already made is not the run's).
 TreeEntries EntriesOf(const std::vector<FavoriteItem*>& items, bool skip_deleted);
 TreeEntries EntriesOf(const FavoriteItemList& items, bool skip_deleted);
-// The path of the folder called name inside folder (null: the top level).
-std::shared_ptr<const std::string> SubfolderPath(const std::shared_ptr<const std::string>& folder,
-                                                 std::string_view name);
+// The place of the folder called name inside folder (null: the top level).
+std::shared_ptr<const FolderPath> SubfolderPath(const std::shared_ptr<const FolderPath>& folder,
+                                                std::string_view name);
 
 struct RunAction {
   std::string side;    // "handheld" or "desktop"
@@ -67,10 +83,15 @@ class RunReport {
 
   // "handheld: 3 added, 1 changed, 2 deleted; desktop: 4 added, 0 changed, 1 deleted"
   std::string Summary() const;
+  // The longest folder a detail line writes whole. A longer one is written
+  // as "…" and its last names that fit (the last name at least), so that a
+  // line does not grow with the depth of the tree.
+  static constexpr std::size_t kDetailFolderLimit = 1000;
+
   // Adds one line per action to the end of text: side, action, folder,
   // title, old URL, new URL, separated by tabs (tabs and line breaks inside
-  // a field as spaces). Added, not returned: in a deep tree the detail is
-  // large, and a copy of it would double the run's memory.
+  // a field as spaces). Added, not returned: a copy of a long detail would
+  // double the run's memory.
   void AppendDetail(std::string& text) const;
 
  private:
