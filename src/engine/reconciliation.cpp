@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "favorites/kestro_error.h"
+#include "platform/deep_stack.h"
 
 namespace kestro {
 namespace {
@@ -52,7 +53,9 @@ void Reconciliation::Run() {
   passes_.clear();
   int position = -1;
   path_.clear();
-  SyncFolder(position);
+  // The walk calls itself once per folder level, and a bookmark file may be
+  // nested tens of thousands deep.
+  platform::RunOnDeepStack([&] { SyncFolder(position); });
   // Every handheld record must be written back or dropped by a rule; one the
   // walk never reached would be lost, so the run fails (and restores) instead.
   for (std::size_t i = 0; i < visited_.size(); ++i) {

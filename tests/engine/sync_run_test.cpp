@@ -181,6 +181,26 @@ TEST_F(SyncRun, BookmarkFileSynchronisesAndConverges) {
   EXPECT_EQ(h.StateFile(1), state);
 }
 
+// Deeper than a thread's usual stack holds for a walk that calls itself once
+// per level: the first HotSync and the steady one after it both finish.
+TEST_F(SyncRun, BookmarkFileNestedThousandsDeepSynchronisesTwice) {
+  constexpr int kDepth = 12000;
+  std::string text = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Bookmarks</TITLE>\r\n<DL><p>\r\n";
+  for (int level = 1; level <= kDepth; ++level) text += "<DT><H3>L" + std::to_string(level) + "</H3>\r\n<DL><p>\r\n";
+  text += "<DT><A HREF=\"http://deep/\">bottom</A>\r\n";
+  for (int level = 0; level <= kDepth; ++level) text += "</DL><p>\r\n";
+  const std::string file = h.Env().Path("bookmarks.htm");
+  ASSERT_TRUE(platform::WriteFileAtomically(file, text));
+  h.UseStore(1, file);
+  ASSERT_EQ(h.Sync(0), 0);
+  const std::vector<HandheldRecord> records = h.Handheld();
+  ASSERT_EQ(records.size(), static_cast<std::size_t>(kDepth + 1));
+  EXPECT_EQ(records.back().url, "http://deep/");
+  ASSERT_EQ(h.Sync(0), 0);
+  EXPECT_EQ(h.Handheld().size(), records.size());
+  EXPECT_EQ(h.LogLines().rbegin()[1], "-1|Kestro - handheld: 0 added, 0 changed, 0 deleted; desktop: 0 added, 0 changed, 0 deleted");
+}
+
 TEST_F(SyncRun, NamesTheStoreRefusesAreLoggedAndKeptOnTheHandheld) {
   h.UseStore(0, root);
   h.PutHandheld({{"..", 0, kFav | kNew, "http://up/"}, {"a/b", 0, kFav | kNew, "http://slash/"}});
