@@ -127,11 +127,9 @@ bool SameEntry(const TreeEntry& a, const TreeEntry& b, FolderNumbers& folders) {
 
 std::string FavoriteKey(const TreeEntry& e) { return e.title + '\x01' + e.url; }
 
-// Appends a field of a detail line: tabs and line breaks would split it.
-// In place, without copies.
-void AppendField(std::string& text, std::string_view field) {
-  const std::size_t at = text.size();
-  text += field;
+// Makes spaces of the tabs and line breaks in text from at on: they would
+// split a detail line's field. In place, without copies.
+void BlankSplits(std::string& text, std::size_t at) {
   char* const end = text.data() + text.size();
   for (const char split : {'\t', '\r', '\n'}) {
     char* found = text.data() + at;
@@ -141,16 +139,22 @@ void AppendField(std::string& text, std::string_view field) {
   }
 }
 
+void AppendField(std::string& text, std::string_view field) {
+  const std::size_t at = text.size();
+  text += field;
+  BlankSplits(text, at);
+}
+
 constexpr std::string_view kCut = "\xE2\x80\xA6";  // "…": the folder's first names are left out
 
 // The folder column: the whole path, or past the limit the last names that
-// fit after "…".
-void AppendFolder(std::string& text, const FolderPath* folder) {
+// fit after "…". tail is scratch room, kept from line to line.
+void AppendFolder(std::string& text, const FolderPath* folder, std::vector<const FolderPath*>& tail) {
   if (!folder) {
     text += '\\';
     return;
   }
-  std::vector<const FolderPath*> tail;
+  tail.clear();
   std::size_t size = 0;
   for (const FolderPath* f = folder; f; f = f->parent.get()) {
     size += 1 + f->name.size();
@@ -158,10 +162,12 @@ void AppendFolder(std::string& text, const FolderPath* folder) {
     tail.push_back(f);
   }
   if (tail.back()->parent) text += kCut;
+  const std::size_t at = text.size();
   for (auto it = tail.rbegin(); it != tail.rend(); ++it) {
     text += '\\';
-    AppendField(text, (*it)->name);
+    text += (*it)->name;
   }
+  BlankSplits(text, at);
 }
 
 template <typename Item>
@@ -313,12 +319,13 @@ void RunReport::AppendDetail(std::string& text) const {
     size += a.side.size() + a.action.size() + folder_size + a.entry.title.size() + a.old_url.size() + a.entry.url.size() + 8;
   }
   text.reserve(size);
+  std::vector<const FolderPath*> tail;
   for (const RunAction& a : actions_) {
     text += a.side;
     text += '\t';
     text += a.action;
     text += '\t';
-    AppendFolder(text, a.entry.folder_path.get());
+    AppendFolder(text, a.entry.folder_path.get(), tail);
     text += '\t';
     AppendField(text, a.entry.title);
     if (!a.entry.is_url) text += '\\';
