@@ -292,12 +292,18 @@ void RunReport::AddSide(const std::string& side, const TreeEntries& before, cons
   // In the order of the tree's paths, so that a preview and the run that
   // follows it list their actions alike whatever order the stores keep.
   const std::vector<int> ranks = folders.Ranks();
-  auto rank = [&](const RunAction& a) { return ranks[static_cast<std::size_t>(folders.Of(a.entry.folder_path.get()))]; };
-  std::stable_sort(actions_.begin() + static_cast<std::ptrdiff_t>(first), actions_.end(),
-                   [&](const RunAction& a, const RunAction& b) {
-                     const int rank_a = rank(a), rank_b = rank(b);
-                     return rank_a != rank_b ? rank_a < rank_b : a.entry.title < b.entry.title;
-                   });
+  std::vector<std::pair<int, std::size_t>> order;  // each action's folder rank, and where it is
+  order.reserve(actions_.size() - first);
+  for (std::size_t i = first; i < actions_.size(); ++i) {
+    order.emplace_back(ranks[static_cast<std::size_t>(folders.Of(actions_[i].entry.folder_path.get()))], i);
+  }
+  std::stable_sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first < b.first : actions_[a.second].entry.title < actions_[b.second].entry.title;
+  });
+  std::vector<RunAction> sorted;
+  sorted.reserve(order.size());
+  for (const auto& o : order) sorted.push_back(std::move(actions_[o.second]));
+  std::move(sorted.begin(), sorted.end(), actions_.begin() + static_cast<std::ptrdiff_t>(first));
 }
 
 bool RunReport::ChangesDesktop() const {
