@@ -4,12 +4,12 @@
 // rather than O(n^2), with the same first-in-order answers as a scan.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "engine/state_file.h"
 #include "favorites/favorite_item.h"
 
 namespace kestro {
@@ -27,16 +27,27 @@ class FolderMatcher {
   // content rather than by order; -1 when none remains. A favourite deleted
   // on the handheld pairs with one of another address only when the folder
   // holds no other of its name, so that a deletion never lands on a favourite
-  // the handheld kept. Where the store holds repeated names, a new handheld
-  // favourite pairs only with one of its address that no later favourite is
-  // kept for: any other of its name is another favourite, which it must not
-  // overwrite. There, a favourite changed on the handheld that finds none of
-  // its address takes, of the others of its name, only one the last run knew
-  // (see KnownBy): one the desktop added since is another favourite.
+  // the handheld kept.
+  //
+  // Where the store holds repeated names, an entry of another address is
+  // another favourite unless the desktop changed this one (see KnownBy):
+  // - a new handheld favourite pairs only with one of its address that no
+  //   later favourite is kept for;
+  // - a changed one takes one the last run knew, else one the desktop
+  //   changed;
+  // - a deleted one takes only one the desktop changed.
   int Match(const FavoriteItem& item);
-  // What the last run knew: whether a desktop entry of this folder was there
-  // then. Without it every entry counts as known.
-  void KnownBy(std::function<bool(const FavoriteItem&)> known) { known_ = std::move(known); }
+  // What the last run knew of this folder's favourites, at its level.
+  // Without it every entry counts as known.
+  void KnownBy(const StateIndex* state, int32_t level) {
+    known_ = state;
+    level_ = level;
+  }
+  // Whether, where the store holds repeated names, the folder still holds as
+  // they were all the favourites of the item's name that the last run knew
+  // (those matched already count): then a changed favourite of that name
+  // that finds no counterpart is not one the desktop deleted.
+  bool HoldsAllKnown(const FavoriteItem& item) const;
   // Announces a handheld favourite the pass will match later: an entry of
   // its very name and address is kept for it, so that a favourite matched
   // before it by name alone (its address or its name changed) takes another
@@ -60,12 +71,18 @@ class FolderMatcher {
   // Whether every remaining entry of the item's name and address is kept
   // for a favourite still to come.
   bool Kept(const Bucket& bucket, int index) const;
+  // How many of the bucket's entries, matched or not, the last run knew.
+  int KnownHere(const Bucket& bucket) const;
   // Of another address than url: any (kAny), none where the folder holds
   // several of the name (kUnlessAlone), none at all, nor one of url kept
   // for a later favourite (kNever).
   enum class OtherAddress { kAny, kUnlessAlone, kNever };
+  // Of another address, by what the last run knew (see KnownBy): any
+  // (kNone); one it knew as it is, else one the desktop changed
+  // (kKnownFirst); only one the desktop changed (kChangedOnly).
+  enum class ByHistory { kNone, kKnownFirst, kChangedOnly };
   int Find(std::string_view name, bool is_url, const std::string_view* url,
-           OtherAddress other = OtherAddress::kAny, bool known_only = false);
+           OtherAddress other = OtherAddress::kAny, ByHistory by = ByHistory::kNone);
 
   FavoriteItemView items_;
   bool repeated_names_;
@@ -73,7 +90,8 @@ class FolderMatcher {
   std::unordered_map<std::string, Bucket> buckets_;
   // By name and address: the announced favourites not matched yet.
   std::unordered_map<std::string, int> expected_;
-  std::function<bool(const FavoriteItem&)> known_;
+  const StateIndex* known_ = nullptr;
+  int32_t level_ = 0;
 };
 
 }  // namespace kestro

@@ -132,7 +132,7 @@ void Reconciliation::SyncFolder(int& position) {
       fav_list = FolderMatcher(favorites_.GetFolderItems(pass.desktop, pass.parent_id),
                                favorites_.HoldsRepeatedNames());
   });
-  fav_list.KnownBy([this, level](const FavoriteItem& d) { return state_.HoldsFavorite(level, d); });
+  fav_list.KnownBy(&state_, level);
   for (int i = position; i < Count() && At(i).Level == level;
        i = subtree_end_[static_cast<std::size_t>(i)]) {
     fav_list.Expect(At(i));
@@ -208,8 +208,9 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
     bool edited = h.isNew || h.isModified;
     if (!d) {
       // The last run knew the name, but a new item never was on the desktop
-      // (another of its name was).
-      if (known && !h.isNew) {
+      // (another of its name was), nor is a changed favourite whose name the
+      // desktop still holds every known one of (it was renamed onto it).
+      if (known && !h.isNew && !(h.isModified && fav_list.HoldsAllKnown(h))) {
         h.isDeleted = 1;  // deleted on the desktop since the last run
       } else if (h.isUrl && !edited && !h.isDeleted) {
         FavoriteItem* folder = nullptr;  // the desktop never had it

@@ -115,18 +115,17 @@ TEST_F(SameNames, RepeatedTitlesInAFolderEachTakeTheirOwnEdit) {
 }
 
 // The handheld renames a to T, ahead of the T it kept: the rename goes to
-// the desktop as a second T and the desktop's own T stays. (The last run
-// knew a T, so the renamed one returns to the handheld one run later.)
+// the desktop as a second T and the desktop's own T stays; the renamed one
+// keeps its place on the handheld, as the desktop deleted no T.
 TEST_F(SameNames, ARenameOntoATitleLeavesTheFavoriteOfThatTitle) {
   UseBookmarks(
       std::string(kHead) +
       "<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n<DT><A HREF=\"http://t/\">T</A>\n</DL><p>\n");
   ASSERT_EQ(h.Sync(0), 0);
   h.PutHandheld({{"T", 0, kFav | kModified, "http://a/"}, {"T", 0, kFav, "http://t/"}});
-  ASSERT_EQ(h.Sync(0), 0);
   SyncTwice();
   EXPECT_EQ(FileTree(), "L T http://a/\nL a http://a/\nL T http://t/\n");
-  EXPECT_EQ(HandheldTree(h), "L T http://t/\nL a http://a/\nL T http://a/\n");
+  EXPECT_EQ(HandheldTree(h), "L T http://a/\nL T http://t/\nL a http://a/\n");
 }
 
 TEST_F(SameNames, SiblingFoldersOfOneNameKeepTheirOwnContents) {
@@ -558,10 +557,9 @@ TEST_F(SameNames, AHandheldEditLeavesTheDesktopsNewOneOfItsTitle) {
     if (i == 1) r.name = "Tools", r.status |= kModified;
     return true;
   });
-  ASSERT_EQ(h.Sync(0), 0);  // the rename, onto a known name, is a copy a run later
   SyncTwice();
   EXPECT_EQ(FileTree(), "L Tools http://m/\nL Tools http://one/new\nL Tools http://desk/\nL Mail http://m/\n");
-  EXPECT_EQ(HandheldTree(h), "L Tools http://one/new\nL Tools http://desk/\nL Mail http://m/\nL Tools http://m/\n");
+  EXPECT_EQ(HandheldTree(h), "L Tools http://one/new\nL Tools http://m/\nL Tools http://desk/\nL Mail http://m/\n");
 }
 
 // The handheld adds a News of the address of its NEWS, ahead of it: the new
@@ -591,6 +589,43 @@ TEST_F(SameNames, ADeletionOnBothSidesLeavesTheOtherOfItsTitle) {
   SyncTwice();
   EXPECT_EQ(FileTree(), "L W http://one/\nL W http://three/\n");
   EXPECT_EQ(HandheldTree(h), "L W http://one/\nL W http://three/\n");
+}
+
+// Where titles repeat, both sides change the address of one favourite: the
+// handheld's edit wins over the desktop's in one run, as for any favourite,
+// and the desktop's changed entry is not taken for one the desktop added.
+TEST_F(SameNames, AnAddressChangedOnBothSidesTakesTheHandheldsInOneRun) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><A HREF=\"http://r1/\">R</A>\n<DT><A HREF=\"http://r2/\">R</A>\n"
+               "<DT><A HREF=\"http://x/\">X</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  ASSERT_TRUE(EditFile("http://x/", "http://desk/"));
+  EditHandheld([](int, HandheldRecord& r) {
+    if (r.url == "http://x/") r.url = "http://hand/", r.status |= kModified;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L X http://hand/\nL R http://r1/\nL R http://r2/\n");
+  EXPECT_EQ(HandheldTree(h), "L R http://r1/\nL R http://r2/\nL X http://hand/\n");
+}
+
+// The handheld deletes one W and changes the address of the other, and the
+// desktop deletes the same one: the deletion finds nothing left to delete
+// and does not take the other W, whose change reaches both sides in one run.
+TEST_F(SameNames, ADeletionDoesNotTakeAnotherOfItsTitleTheLastRunKnew) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><A HREF=\"http://one/\">W</A>\n<DT><A HREF=\"http://two/\">W</A>\n"
+               "</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  ASSERT_TRUE(EditFile("<DT><A HREF=\"http://one/\">W</A>\n", ""));
+  EditHandheld([](int, HandheldRecord& r) {
+    if (r.url == "http://one/") r.status |= kDeleted;
+    if (r.url == "http://two/") r.url = "http://two/new", r.status |= kModified;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L W http://two/new\n");
+  EXPECT_EQ(HandheldTree(h), "L W http://two/new\n");
 }
 
 }  // namespace
