@@ -16,7 +16,8 @@
 #   first    first HotSyncs: the desktop's 10,000 favourites into an empty
 #            handheld, and 10,000 new handheld favourites into an empty
 #            bookmark file and an empty favourites folder
-#   deep     a first HotSync of a bookmark file of folders nested 20,000 deep
+#   deep     a first HotSync of a bookmark file of folders nested 20,000 deep,
+#            and the steady HotSync after it
 #   growth   the steady HotSync at 1,000 to 16,000 favourites
 #   recovery the recovery file on the steady HotSync of 10,000 favourites: its
 #            size (kept by a HotSync that loses its link at its first record
@@ -212,7 +213,9 @@ deep() {
   world deep 1
   make_favorites deep 20000 "$location"
   measure forget
-  row "bookmark file nested 20,000 deep into an empty handheld" "$wall" "$cpu" "loads in <= 1 s (this is the whole HotSync)"
+  row "bookmark file nested 20,000 deep into an empty handheld" "$wall" "$cpu" "loads in <= 1 s (this is the whole HotSync); peak RSS $((rss / 1024)) MB"
+  measure :
+  row "the same, a steady HotSync after it" "$wall" "$cpu" "peak RSS $((rss / 1024)) MB"
 }
 
 growth() {
