@@ -44,21 +44,8 @@ bool FolderMatcher::Kept(const Bucket& bucket, int index) const {
   return same <= it->second;
 }
 
-int FolderMatcher::KnownHere(const Bucket& bucket) const {
-  int known = 0;
-  for (const int index : bucket.indices) known += known_->HoldsFavorite(level_, *Item(index));
-  return known;
-}
-
-bool FolderMatcher::HoldsAllKnown(const FavoriteItem& item) const {
-  if (!known_ || !repeated_names_ || !item.isUrl) return false;
-  auto it = buckets_.find(Key(item.NameText(), true));
-  const int here = it == buckets_.end() ? 0 : KnownHere(it->second);
-  return known_->FavoritesNamed(level_, item.NameText()) <= here;
-}
-
 int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_view* url,
-                        OtherAddress other, ByHistory by) {
+                        OtherAddress other, bool known_only) {
   auto it = buckets_.find(Key(name, is_url));
   if (it == buckets_.end()) return -1;
   Bucket& bucket = it->second;
@@ -80,29 +67,12 @@ int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_vi
     if (other == OtherAddress::kNever) return -1;
     if (other == OtherAddress::kUnlessAlone && bucket.indices.size() > 1) return -1;
   }
-  // What the last run knew tells the favourites of one name apart: an entry
-  // it knew as it is now is that favourite; an entry it did not know is
-  // either one the desktop added since — another favourite, which an edit or
-  // a deletion made on the handheld must not take — or one the desktop
-  // changed, which can be told only by the count: the last run knew more
-  // favourites of the name than the folder still holds as they were.
-  bool skip_known = false;
-  if (known_ && by != ByHistory::kNone) {
-    if (by == ByHistory::kKnownFirst) {
-      for (std::size_t i = bucket.next; i < bucket.indices.size(); ++i) {
-        const int index = bucket.indices[i];
-        if (!removed_[static_cast<std::size_t>(index)] && !Kept(bucket, index) &&
-            known_->HoldsFavorite(level_, *Item(index)))
-          return index;
-      }
-    }
-    if (known_->FavoritesNamed(level_, name) <= KnownHere(bucket)) return -1;
-    skip_known = true;
-  }
+  // An entry the desktop added since the last run is its own favourite: an
+  // edit made on the handheld to another must not overwrite it.
   for (std::size_t i = bucket.next; i < bucket.indices.size(); ++i) {
     const int index = bucket.indices[i];
     if (removed_[static_cast<std::size_t>(index)] || Kept(bucket, index)) continue;
-    if (skip_known && known_->HoldsFavorite(level_, *Item(index))) continue;
+    if (known_only && known_ && !known_->HoldsFavorite(level_, *Item(index))) continue;
     return index;
   }
   return -1;
@@ -115,16 +85,14 @@ int FolderMatcher::Match(const FavoriteItem& item) {
   }
   const std::string_view url = item.URLText();
   // A deletion must not take another favourite of its name for its own,
-  // nor a new favourite overwrite one where both can stay.
+  // nor a new favourite overwrite one where both can stay. Where names
+  // repeat, an entry of another address may be one the desktop added: a
+  // deletion takes only its own, a change only one the last run knew.
   OtherAddress other = OtherAddress::kAny;
-  if (item.isUrl && item.isDeleted) other = OtherAddress::kUnlessAlone;
+  if (item.isUrl && item.isDeleted) other = repeated_names_ ? OtherAddress::kNever : OtherAddress::kUnlessAlone;
   else if (item.isUrl && item.isNew && repeated_names_) other = OtherAddress::kNever;
-  ByHistory by = ByHistory::kNone;
-  if (item.isUrl && repeated_names_ && !item.isNew) {
-    if (item.isDeleted) by = ByHistory::kChangedOnly;
-    else if (item.isModified) by = ByHistory::kKnownFirst;
-  }
-  return Find(item.NameText(), item.isUrl != 0, &url, other, by);
+  const bool known_only = item.isUrl && item.isModified && !item.isNew && !item.isDeleted && repeated_names_;
+  return Find(item.NameText(), item.isUrl != 0, &url, other, known_only);
 }
 
 std::vector<int> FolderMatcher::Folders(std::string_view name) const {

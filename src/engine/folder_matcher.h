@@ -29,13 +29,13 @@ class FolderMatcher {
   // holds no other of its name, so that a deletion never lands on a favourite
   // the handheld kept.
   //
-  // Where the store holds repeated names, an entry of another address is
-  // another favourite unless the desktop changed this one (see KnownBy):
-  // - a new handheld favourite pairs only with one of its address that no
-  //   later favourite is kept for;
-  // - a changed one takes one the last run knew, else one the desktop
-  //   changed;
-  // - a deleted one takes only one the desktop changed.
+  // Where the store holds repeated names, an entry of another address may be
+  // a favourite the desktop added since the last run, which a handheld edit
+  // must not overwrite nor a handheld deletion remove:
+  // - a new or deleted handheld favourite pairs only with one of its
+  //   address that no later favourite is kept for;
+  // - a changed one that finds none of its address takes only one the last
+  //   run knew (see KnownBy).
   int Match(const FavoriteItem& item);
   // What the last run knew of this folder's favourites, at its level.
   // Without it every entry counts as known.
@@ -43,11 +43,6 @@ class FolderMatcher {
     known_ = state;
     level_ = level;
   }
-  // Whether, where the store holds repeated names, the folder still holds as
-  // they were all the favourites of the item's name that the last run knew
-  // (those matched already count): then a changed favourite of that name
-  // that finds no counterpart is not one the desktop deleted.
-  bool HoldsAllKnown(const FavoriteItem& item) const;
   // Announces a handheld favourite the pass will match later: an entry of
   // its very name and address is kept for it, so that a favourite matched
   // before it by name alone (its address or its name changed) takes another
@@ -71,18 +66,12 @@ class FolderMatcher {
   // Whether every remaining entry of the item's name and address is kept
   // for a favourite still to come.
   bool Kept(const Bucket& bucket, int index) const;
-  // How many of the bucket's entries, matched or not, the last run knew.
-  int KnownHere(const Bucket& bucket) const;
   // Of another address than url: any (kAny), none where the folder holds
   // several of the name (kUnlessAlone), none at all, nor one of url kept
   // for a later favourite (kNever).
   enum class OtherAddress { kAny, kUnlessAlone, kNever };
-  // Of another address, by what the last run knew (see KnownBy): any
-  // (kNone); one it knew as it is, else one the desktop changed
-  // (kKnownFirst); only one the desktop changed (kChangedOnly).
-  enum class ByHistory { kNone, kKnownFirst, kChangedOnly };
   int Find(std::string_view name, bool is_url, const std::string_view* url,
-           OtherAddress other = OtherAddress::kAny, ByHistory by = ByHistory::kNone);
+           OtherAddress other = OtherAddress::kAny, bool known_only = false);
 
   FavoriteItemView items_;
   bool repeated_names_;

@@ -208,9 +208,8 @@ void Reconciliation::HandleItem(int& position, const std::string& path, FolderMa
     bool edited = h.isNew || h.isModified;
     if (!d) {
       // The last run knew the name, but a new item never was on the desktop
-      // (another of its name was), nor is a changed favourite whose name the
-      // desktop still holds every known one of (it was renamed onto it).
-      if (known && !h.isNew && !(h.isModified && fav_list.HoldsAllKnown(h))) {
+      // (another of its name was).
+      if (known && !h.isNew) {
         h.isDeleted = 1;  // deleted on the desktop since the last run
       } else if (h.isUrl && !edited && !h.isDeleted) {
         FavoriteItem* folder = nullptr;  // the desktop never had it
@@ -298,9 +297,13 @@ void Reconciliation::PushEdit(int position, const std::string& path, FavoriteIte
   if (h.isUrl && (h.isNew || h.isModified)) {
     FavoriteItem* folder = nullptr;
     if (!DesktopFolder(passes_.size() - 1, folder)) return;
-    if (h.isNew && !d) {
-      // The entry made is its counterpart now: a name the last run knew
-      // does not make the new favourite one the desktop deleted.
+    // The entry made is its counterpart now: a name the last run knew does
+    // not make the new favourite one the desktop deleted. Where names repeat,
+    // a changed favourite that found no entry the last run knew is made anew
+    // too and kept on both sides, beside whatever the desktop holds of its
+    // name: the desktop deleted it or changed it beyond telling from one it
+    // added, and either way the handheld's version wins.
+    if ((h.isNew || (h.isModified && favorites_.HoldsRepeatedNames())) && !d) {
       d = favorites_.AddFavorite(path, folder, h);
       return;
     }

@@ -122,25 +122,11 @@ StateIndex::StateIndex(const FavoriteItemList& reglist) {
 
 void StateIndex::Add(const FavoriteItem& item) {
   keys_.insert(Key(item));
-  if (!item.isUrl) return;
-  favorites_.insert(AddressKey(item.Level, item));
-  ++favorite_names_[NameKey(item.Level, item.NameText())];
+  if (item.isUrl) favorites_.insert(AddressKey(item.Level, item));
 }
 
 bool StateIndex::HoldsFavorite(int32_t level, const FavoriteItem& item) const {
   return item.isUrl && favorites_.count(AddressKey(level, item)) != 0;
-}
-
-int StateIndex::FavoritesNamed(int32_t level, std::string_view name) const {
-  auto it = favorite_names_.find(NameKey(level, name));
-  return it == favorite_names_.end() ? 0 : it->second;
-}
-
-std::string StateIndex::NameKey(int32_t level, std::string_view name) {
-  std::string key = AsciiUpper(name);
-  key.push_back('\0');
-  key.append(std::to_string(level));
-  return key;
 }
 
 std::string StateIndex::AddressKey(int32_t level, const FavoriteItem& item) {

@@ -7,8 +7,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "favorites/favorite_item.h"
@@ -38,17 +36,12 @@ class StateIndex {
   // and this very address at that level: a desktop entry the last run knew,
   // not one the desktop added since.
   bool HoldsFavorite(int32_t level, const FavoriteItem& item) const;
-  // How many favourites of this name (letters A-Z folded) it holds at that
-  // level, whatever their addresses.
-  int FavoritesNamed(int32_t level, std::string_view name) const;
 
  private:
   static std::string Key(const FavoriteItem& item);
   static std::string AddressKey(int32_t level, const FavoriteItem& item);
-  static std::string NameKey(int32_t level, std::string_view name);
   std::unordered_set<std::string> keys_;
   std::unordered_set<std::string> favorites_;  // by name, address and level
-  std::unordered_map<std::string, int> favorite_names_;  // by name and level
 };
 
 // What a run needs of the state file, found in one pass through it that
