@@ -69,17 +69,11 @@ int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_vi
   }
   // An entry the desktop added since the last run is its own favourite: an
   // edit made on the handheld to another must not overwrite it.
-  if (known_only && known_) {
-    for (std::size_t i = bucket.next; i < bucket.indices.size(); ++i) {
-      const int index = bucket.indices[i];
-      if (!removed_[static_cast<std::size_t>(index)] && !Kept(bucket, index) && known_(*Item(index)))
-        return index;
-    }
-    return -1;
-  }
   for (std::size_t i = bucket.next; i < bucket.indices.size(); ++i) {
     const int index = bucket.indices[i];
-    if (!removed_[static_cast<std::size_t>(index)] && !Kept(bucket, index)) return index;
+    if (removed_[static_cast<std::size_t>(index)] || Kept(bucket, index)) continue;
+    if (known_only && known_ && !known_->HoldsFavorite(level_, *Item(index))) continue;
+    return index;
   }
   return -1;
 }
@@ -91,9 +85,11 @@ int FolderMatcher::Match(const FavoriteItem& item) {
   }
   const std::string_view url = item.URLText();
   // A deletion must not take another favourite of its name for its own,
-  // nor a new favourite overwrite one where both can stay.
+  // nor a new favourite overwrite one where both can stay. Where names
+  // repeat, an entry of another address may be one the desktop added: a
+  // deletion takes only its own, a change only one the last run knew.
   OtherAddress other = OtherAddress::kAny;
-  if (item.isUrl && item.isDeleted) other = OtherAddress::kUnlessAlone;
+  if (item.isUrl && item.isDeleted) other = repeated_names_ ? OtherAddress::kNever : OtherAddress::kUnlessAlone;
   else if (item.isUrl && item.isNew && repeated_names_) other = OtherAddress::kNever;
   const bool known_only = item.isUrl && item.isModified && !item.isNew && !item.isDeleted && repeated_names_;
   return Find(item.NameText(), item.isUrl != 0, &url, other, known_only);

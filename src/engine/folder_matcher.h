@@ -4,12 +4,12 @@
 // rather than O(n^2), with the same first-in-order answers as a scan.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "engine/state_file.h"
 #include "favorites/favorite_item.h"
 
 namespace kestro {
@@ -27,16 +27,22 @@ class FolderMatcher {
   // content rather than by order; -1 when none remains. A favourite deleted
   // on the handheld pairs with one of another address only when the folder
   // holds no other of its name, so that a deletion never lands on a favourite
-  // the handheld kept. Where the store holds repeated names, a new handheld
-  // favourite pairs only with one of its address that no later favourite is
-  // kept for: any other of its name is another favourite, which it must not
-  // overwrite. There, a favourite changed on the handheld that finds none of
-  // its address takes, of the others of its name, only one the last run knew
-  // (see KnownBy): one the desktop added since is another favourite.
+  // the handheld kept.
+  //
+  // Where the store holds repeated names, an entry of another address may be
+  // a favourite the desktop added since the last run, which a handheld edit
+  // must not overwrite nor a handheld deletion remove:
+  // - a new or deleted handheld favourite pairs only with one of its
+  //   address that no later favourite is kept for;
+  // - a changed one that finds none of its address takes only one the last
+  //   run knew (see KnownBy).
   int Match(const FavoriteItem& item);
-  // What the last run knew: whether a desktop entry of this folder was there
-  // then. Without it every entry counts as known.
-  void KnownBy(std::function<bool(const FavoriteItem&)> known) { known_ = std::move(known); }
+  // What the last run knew of this folder's favourites, at its level.
+  // Without it every entry counts as known.
+  void KnownBy(const StateIndex* state, int32_t level) {
+    known_ = state;
+    level_ = level;
+  }
   // Announces a handheld favourite the pass will match later: an entry of
   // its very name and address is kept for it, so that a favourite matched
   // before it by name alone (its address or its name changed) takes another
@@ -73,7 +79,8 @@ class FolderMatcher {
   std::unordered_map<std::string, Bucket> buckets_;
   // By name and address: the announced favourites not matched yet.
   std::unordered_map<std::string, int> expected_;
-  std::function<bool(const FavoriteItem&)> known_;
+  const StateIndex* known_ = nullptr;
+  int32_t level_ = 0;
 };
 
 }  // namespace kestro

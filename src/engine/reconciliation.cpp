@@ -129,7 +129,7 @@ void Reconciliation::SyncFolder(int& position) {
       fav_list = FolderMatcher(favorites_.GetFolderItems(pass.desktop, pass.parent_id),
                                favorites_.HoldsRepeatedNames());
   });
-  fav_list.KnownBy([this, level](const FavoriteItem& d) { return state_.HoldsFavorite(level, d); });
+  fav_list.KnownBy(&state_, level);
   for (int i = position; i < Count() && At(i).Level == level;
        i = subtree_end_[static_cast<std::size_t>(i)]) {
     fav_list.Expect(At(i));
@@ -294,9 +294,13 @@ void Reconciliation::PushEdit(int position, const std::string& path, FavoriteIte
   if (h.isUrl && (h.isNew || h.isModified)) {
     FavoriteItem* folder = nullptr;
     if (!DesktopFolder(passes_.size() - 1, folder)) return;
-    if (h.isNew && !d) {
-      // The entry made is its counterpart now: a name the last run knew
-      // does not make the new favourite one the desktop deleted.
+    // The entry made is its counterpart now: a name the last run knew does
+    // not make the new favourite one the desktop deleted. Where names repeat,
+    // a changed favourite that found no entry the last run knew is made anew
+    // too and kept on both sides, beside whatever the desktop holds of its
+    // name: the desktop deleted it or changed it beyond telling from one it
+    // added, and either way the handheld's version wins.
+    if ((h.isNew || (h.isModified && favorites_.HoldsRepeatedNames())) && !d) {
       d = favorites_.AddFavorite(path, folder, h);
       return;
     }

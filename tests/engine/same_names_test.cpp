@@ -115,18 +115,17 @@ TEST_F(SameNames, RepeatedTitlesInAFolderEachTakeTheirOwnEdit) {
 }
 
 // The handheld renames a to T, ahead of the T it kept: the rename goes to
-// the desktop as a second T and the desktop's own T stays. (The last run
-// knew a T, so the renamed one returns to the handheld one run later.)
+// the desktop as a second T and the desktop's own T stays; the renamed one
+// keeps its place on the handheld, as the desktop deleted no T.
 TEST_F(SameNames, ARenameOntoATitleLeavesTheFavoriteOfThatTitle) {
   UseBookmarks(
       std::string(kHead) +
       "<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n<DT><A HREF=\"http://t/\">T</A>\n</DL><p>\n");
   ASSERT_EQ(h.Sync(0), 0);
   h.PutHandheld({{"T", 0, kFav | kModified, "http://a/"}, {"T", 0, kFav, "http://t/"}});
-  ASSERT_EQ(h.Sync(0), 0);
   SyncTwice();
   EXPECT_EQ(FileTree(), "L T http://a/\nL a http://a/\nL T http://t/\n");
-  EXPECT_EQ(HandheldTree(h), "L T http://t/\nL a http://a/\nL T http://a/\n");
+  EXPECT_EQ(HandheldTree(h), "L T http://a/\nL T http://t/\nL a http://a/\n");
 }
 
 TEST_F(SameNames, SiblingFoldersOfOneNameKeepTheirOwnContents) {
@@ -351,9 +350,9 @@ TEST_F(SameNames, ListsAreFoundWhateverTheirCaseOrAbsenceAtTheTop) {
 }
 
 // The handheld deletes folder G, whose favourite m it changed while the
-// desktop deleted m: m goes back into G on the desktop, and G, no longer
-// empty there, stays. Its contents must not seem to be those of F, the
-// folder before it, when F's turn comes.
+// desktop deleted m: m goes back into G on both sides, and G, no longer
+// empty, stays. Its contents must not seem to be those of F, the folder
+// before it, when F's turn comes.
 TEST_F(SameNames, AFavoriteNeverMovesToTheFolderBeforeItsOwn) {
   UseBookmarks(std::string(kHead) +
                "<DL><p>\n<DT><H3 ADD_DATE=\"1\">F</H3>\n<DL><p>\n<DT><A "
@@ -366,11 +365,9 @@ TEST_F(SameNames, AFavoriteNeverMovesToTheFolderBeforeItsOwn) {
                  {"m", 1, kFav | kModified, "http://m/new"},
                  {"F", 0, kDir, ""},
                  {"f1", 1, kFav, "http://f1/"}});
-  ASSERT_EQ(h.Sync(0), 0);
-  EXPECT_EQ(FileTree(), "F F\n  L f1 http://f1/\nF G\n  L m http://m/new\n");
-  EXPECT_EQ(HandheldTree(h), "F F\n  L f1 http://f1/\n");
   SyncTwice();
-  EXPECT_EQ(HandheldTree(h), "F F\n  L f1 http://f1/\nF G\n  L m http://m/new\n");
+  EXPECT_EQ(FileTree(), "F F\n  L f1 http://f1/\nF G\n  L m http://m/new\n");
+  EXPECT_EQ(HandheldTree(h), "F G\n  L m http://m/new\nF F\n  L f1 http://f1/\n");
 }
 
 // A browser export of many links in 20 top folders, where 19 folders share
@@ -558,10 +555,9 @@ TEST_F(SameNames, AHandheldEditLeavesTheDesktopsNewOneOfItsTitle) {
     if (i == 1) r.name = "Tools", r.status |= kModified;
     return true;
   });
-  ASSERT_EQ(h.Sync(0), 0);  // the rename, onto a known name, is a copy a run later
   SyncTwice();
   EXPECT_EQ(FileTree(), "L Tools http://m/\nL Tools http://one/new\nL Tools http://desk/\nL Mail http://m/\n");
-  EXPECT_EQ(HandheldTree(h), "L Tools http://one/new\nL Tools http://desk/\nL Mail http://m/\nL Tools http://m/\n");
+  EXPECT_EQ(HandheldTree(h), "L Tools http://one/new\nL Tools http://m/\nL Tools http://desk/\nL Mail http://m/\n");
 }
 
 // The handheld adds a News of the address of its NEWS, ahead of it: the new
@@ -591,6 +587,44 @@ TEST_F(SameNames, ADeletionOnBothSidesLeavesTheOtherOfItsTitle) {
   SyncTwice();
   EXPECT_EQ(FileTree(), "L W http://one/\nL W http://three/\n");
   EXPECT_EQ(HandheldTree(h), "L W http://one/\nL W http://three/\n");
+}
+
+// In a bookmark file both sides change the address of one favourite. The
+// desktop's entry cannot be told from one it added in place of one it
+// deleted, which the handheld's edit must not overwrite: both versions stay,
+// on both sides, in one run.
+TEST_F(SameNames, AnAddressChangedOnBothSidesKeepsBothVersions) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><A HREF=\"http://r1/\">R</A>\n<DT><A HREF=\"http://r2/\">R</A>\n"
+               "<DT><A HREF=\"http://x/\">X</A>\n</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  ASSERT_TRUE(EditFile("http://x/", "http://desk/"));
+  EditHandheld([](int, HandheldRecord& r) {
+    if (r.url == "http://x/") r.url = "http://hand/", r.status |= kModified;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L X http://hand/\nL R http://r1/\nL R http://r2/\nL X http://desk/\n");
+  EXPECT_EQ(HandheldTree(h), "L R http://r1/\nL R http://r2/\nL X http://hand/\nL X http://desk/\n");
+}
+
+// The handheld deletes one W and changes the address of the other, and the
+// desktop deletes the same one: the deletion finds nothing left to delete
+// and does not take the other W, whose change reaches both sides in one run.
+TEST_F(SameNames, ADeletionDoesNotTakeAnotherOfItsTitleTheLastRunKnew) {
+  UseBookmarks(std::string(kHead) +
+               "<DL><p>\n<DT><A HREF=\"http://one/\">W</A>\n<DT><A HREF=\"http://two/\">W</A>\n"
+               "</DL><p>\n");
+  ASSERT_EQ(h.Sync(0), 0);
+  ASSERT_TRUE(EditFile("<DT><A HREF=\"http://one/\">W</A>\n", ""));
+  EditHandheld([](int, HandheldRecord& r) {
+    if (r.url == "http://one/") r.status |= kDeleted;
+    if (r.url == "http://two/") r.url = "http://two/new", r.status |= kModified;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(FileTree(), "L W http://two/new\n");
+  EXPECT_EQ(HandheldTree(h), "L W http://two/new\n");
 }
 
 }  // namespace
