@@ -16,6 +16,10 @@
 #   first    first HotSyncs: the desktop's 10,000 favourites into an empty
 #            handheld, and 10,000 new handheld favourites into an empty
 #            bookmark file and an empty favourites folder
+#   new-folder  only the last of those, alternating with its floor: the same
+#            10,000 .url files written by bench/write_files.pl into the same
+#            folder just emptied (made from the HotSync's own output), and
+#            the ratio to it; system calls per file with --strace
 #   deep     a first HotSync of a bookmark file of folders nested 20,000 deep,
 #            and the steady HotSync after it
 #   growth   the steady HotSync at 1,000 to 16,000 favourites
@@ -33,15 +37,17 @@ cd "$(dirname "$0")/.."
 runs=5
 build=build/release
 keep=0
+trace=0
 cases=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs="$2"; shift 2 ;;
     --build) build="$2"; shift 2 ;;
     --keep) keep=1; shift ;;
+    --strace) trace=1; shift ;;
     -h|--help) sed -n '2,30p' "$0"; exit 0 ;;
-    steady|first|deep|growth|recovery) cases+=("$1"); shift ;;
-    *) echo "usage: $0 [--runs N] [--build DIR] [--keep] [steady|first|deep|growth|recovery ...]" >&2; exit 2 ;;
+    steady|first|new-folder|deep|growth|recovery) cases+=("$1"); shift ;;
+    *) echo "usage: $0 [--runs N] [--build DIR] [--keep] [--strace] [steady|first|new-folder|deep|growth|recovery ...]" >&2; exit 2 ;;
   esac
 done
 [ ${#cases[@]} -gt 0 ] || cases=(steady first deep growth recovery)
@@ -207,6 +213,45 @@ first() {
   row "new handheld favourites into an empty favourites folder" "$wall" "$cpu" "<= 5 s; $calls host calls/record"
 }
 
+# The floor of the last first HotSync: the files it wrote, written again by a
+# minimal program (temporary file and rename, folders made as needed) into
+# the same folder just emptied. Both alternate in the same place, so they
+# meet the same file system; the ratio of the medians is printed.
+new_folder() {
+  echo
+  header "new handheld favourites into an empty favourites folder, $n favourites"
+  [ -f "$handheld_image" ] || make_favorites handheld "$n" "$handheld_image"
+  world new-folder 0
+  new_handheld
+  sync_once
+  perl bench/write_files.pl --save "$location" "$scratch/files.txt"
+  local walls=() cpus=() floor_walls=() floor_cpus=() i
+  for ((i = 0; i < runs; i++)); do
+    new_handheld
+    sync_once
+    walls+=("$wall_ms") cpus+=("$cpu_ms")
+    empty_desktop
+    time_once perl bench/write_files.pl "$location" "$scratch/files.txt"
+    floor_walls+=("$wall_ms") floor_cpus+=("$cpu_ms")
+  done
+  wall=$(median "${walls[@]}") cpu=$(median "${cpus[@]}")
+  local fwall fcpu
+  fwall=$(median "${floor_walls[@]}") fcpu=$(median "${floor_cpus[@]}")
+  row "floor: the same $n files by write_files.pl" "$fwall" "$fcpu" ""
+  row "new handheld favourites into an empty favourites folder" "$wall" "$cpu" \
+    "<= 5 s; $(ratio "$wall" "$fwall")x the floor's wall, $(ratio "$cpu" "$fcpu")x its CPU"
+  if [ "$trace" = 1 ]; then
+    new_handheld
+    strace -f -c -o "$scratch/strace-sync.txt" "$bin/hotsync" sync --conduit "$conduit" --type 0 >/dev/null 2>&1
+    empty_desktop
+    strace -f -c -o "$scratch/strace-floor.txt" perl bench/write_files.pl "$location" "$scratch/files.txt"
+    row "system calls per file: HotSync / floor" \
+      "$(awk -v n="$n" '/ total$/ { printf "%.1f", $4 / n }' "$scratch/strace-sync.txt")" \
+      "$(awk -v n="$n" '/ total$/ { printf "%.1f", $4 / n }' "$scratch/strace-floor.txt")" \
+      "strace -f -c: $scratch/strace-sync.txt, strace-floor.txt"
+  fi
+}
+
 deep() {
   echo
   header "deep nesting"
@@ -268,4 +313,4 @@ recovery() {
   done
 }
 
-for c in "${cases[@]}"; do "$c"; done
+for c in "${cases[@]}"; do "${c//-/_}"; done

@@ -138,6 +138,12 @@ bool TFavoritesIE::Writable(const std::string& path, const FavoriteItem& item) {
   return false;
 }
 
+void TFavoritesIE::Forget(const std::string& relative) {
+  const std::size_t cut = relative.rfind(platform::PathSeparator());
+  const std::string parent = FullPath(cut == std::string::npos ? "" : relative.substr(0, cut));
+  names_.Removed(parent, relative.substr(cut == std::string::npos ? 0 : cut + 1));
+}
+
 bool TFavoritesIE::ListsFolder(const std::string& relative) const {
   for (const auto& [entry, held_relative] : relative_of_) {
     if (!entry->isUrl && SameTextAscii(held_relative, relative) && IndexOf(entry) != -1)
@@ -170,7 +176,7 @@ void TFavoritesIE::DeleteFolder(const std::string& path, FavoriteItem* folder) {
   try {
     if (!on_disk || relative.empty()) return;  // never the favourites folder itself
     if (Previewing()) return HeldRemove(relative);
-    platform::RemoveEmptyDirectory(FullPath(relative));
+    if (platform::RemoveEmptyDirectory(FullPath(relative))) names_.Forget();
     WriteLog("RemoveDir " + TraceText(root_folder_, path));
   } catch (const std::exception& e) {
     RaiseError(MessageOf(e), "1003");
@@ -188,6 +194,7 @@ void TFavoritesIE::DeleteFavorite(const std::string& path, FavoriteItem* entry) 
     if (!Previewing() && !platform::DeleteFileAt(FullPath(relative)) && platform::FileExists(FullPath(relative))) {
       throw Exception(Format("Unable to delete %s", FullPath(relative).c_str()));
     }
+    if (!Previewing()) Forget(relative);
     relative_of_.erase(entry);
     HeldRemove(relative);
     WriteLog("DeleteFile " + TraceText(root_folder_, path) + ".url");
@@ -201,14 +208,13 @@ FavoriteItem* TFavoritesIE::AddFavorite(const std::string& path, FavoriteItem* f
   std::string folder_relative;
   if (!Writable(path, item) || !RelativeOf(folder, folder_relative)) return nullptr;
   const std::string folder_path = FullPath(folder_relative);
-  const std::string file_name =
-      platform::ExistingNameCaseBlind(folder_path, std::string(item.NameText()) + ".url");
+  const std::string file_name = names_.ExistingNameCaseBlind(folder_path, std::string(item.NameText()) + ".url");
   // Another favourite of this name already lives in the folder (the handheld
   // may hold two of one name; the folder cannot): it is not written over.
   const std::string file = Join(folder_path, file_name);
   const std::string relative = folder_relative.empty() ? file_name : Join(folder_relative, file_name);
   const bool replacing = !replacing_.empty() && file == replacing_;
-  if (!replacing && (Previewing() ? HeldExists(relative) : platform::FileExists(file))) {
+  if (!replacing && (Previewing() ? HeldExists(relative) : names_.HoldsFile(folder_path, file_name))) {
     Refuse("Favorite", path + "\\" + std::string(item.NameText()),
            "a favourite of that name is already in its folder");
     return nullptr;
@@ -216,11 +222,18 @@ FavoriteItem* TFavoritesIE::AddFavorite(const std::string& path, FavoriteItem* f
   FavoriteItem* entry = TFavoritesBase::AddFavorite(path, folder, item);
   try {
     if (!Previewing()) {
-      platform::CreateDirectories(folder_path);
+      if (!names_.IsThere(folder_path)) {
+        platform::CreateDirectories(folder_path);
+        names_.Forget();  // it may have made folders above it too
+      }
       if (replacing) {
         ReplaceShortcut(file, std::string(item.URLText()));
+      } else if (WriteNewShortcut(file, std::string(item.URLText()))) {
+        names_.Added(folder_path, file_name, true);
       } else {
-        WriteShortcut(file, std::string(item.URLText()));
+        // Something of that name is there (a folder, or a file another
+        // program made since the folder was listed): it is kept.
+        throw Exception(Format("Unable to write to %s", file.c_str()));
       }
     }
     if (entry) relative_of_[entry] = relative;
@@ -244,14 +257,18 @@ FavoriteItem* TFavoritesIE::AddFolder(const std::string& path, FavoriteItem* fol
   // A folder of this name that is already there is the one the favourite
   // goes into, unless another folder of the list is that folder already: a
   // folder cannot hold two of one name, and merging two would change both.
-  const std::string folder_name = platform::ExistingNameCaseBlind(parent, std::string(name));
+  const std::string folder_name = names_.ExistingNameCaseBlind(parent, std::string(name));
   if (ListsFolder(parent_relative.empty() ? folder_name : Join(parent_relative, folder_name))) {
     Refuse("Folder", path, "another folder of its name is already in its folder");
     return nullptr;
   }
-  if (!Previewing() && !platform::CreateDirectories(Join(parent, folder_name))) {
-    Refuse("Folder", path, "it cannot be made there");
-    return nullptr;
+  if (!Previewing()) {
+    if (!platform::CreateDirectories(Join(parent, folder_name))) {
+      Refuse("Folder", path, "it cannot be made there");
+      return nullptr;
+    }
+    names_.Added(parent, folder_name, false);
+    names_.Made(Join(parent, folder_name));
   }
   FavoriteItem* entry = TFavoritesBase::AddFolder(path, folder, name);
   if (entry) {
@@ -289,7 +306,10 @@ void TFavoritesIE::ChangeFavorite(const std::string& path, FavoriteItem* folder,
     } catch (const std::exception&) {
       // The new file could not be written: the old one comes back, so a
       // failed change loses nothing and the next run can make it again.
-      if (on_disk && !platform::FileExists(old_file)) platform::WriteFileAtomically(old_file, old_bytes);
+      if (on_disk && !platform::FileExists(old_file)) {
+        platform::WriteFileAtomically(old_file, old_bytes);
+        names_.Forget();
+      }
       throw;
     }
   } catch (const std::exception& e) {
@@ -313,7 +333,7 @@ bool TFavoritesIE::ChangeFolder(const std::string& path, FavoriteItem* entry, Fa
     const std::string parent_relative = cut == std::string::npos ? "" : relative.substr(0, cut);
     const std::string parent = FullPath(parent_relative);
     const std::string from = relative.substr(cut == std::string::npos ? 0 : cut + 1);
-    const std::string to = platform::ExistingNameCaseBlind(parent, name);
+    const std::string to = names_.ExistingNameCaseBlind(parent, name);
     // Renaming onto another existing entry would replace it; a change of case
     // only is a rename of the folder itself.
     const std::string target = parent_relative.empty() ? name : Join(parent_relative, name);
@@ -327,6 +347,7 @@ bool TFavoritesIE::ChangeFolder(const std::string& path, FavoriteItem* entry, Fa
       Refuse("Folder", former_path, "it could not be renamed");
       return false;
     }
+    if (!Previewing()) names_.Forget();
     TFavoritesBase::ChangeFolder(path, entry, item);
     // Everything inside moved along with the folder.
     const std::string renamed = parent_relative.empty() ? name : Join(parent_relative, name);

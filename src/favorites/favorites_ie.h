@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "favorites/favorites_base.h"
+#include "platform/name_lookup.h"
 
 namespace kestro {
 
@@ -58,7 +59,12 @@ class TFavoritesIE : public TFavoritesBase {
   // Whether a folder entry of the list stands for the folder at relative.
   bool ListsFolder(const std::string& relative) const;
 
+  // Tells the folder names that the entry at relative was removed.
+  void Forget(const std::string& relative);
+
   std::string root_folder_;
+  // The names of the folders this store looked up or wrote into.
+  platform::FolderNames names_;
   bool holding_ = false;
   int32_t depth_ = -1;
   int32_t parent_index_ = 0;

@@ -20,10 +20,25 @@ void WriteShortcut(const std::string& file, const std::string& url) {
   }
 }
 
+namespace {
+
+std::string ShortcutText(const std::string& url) {
+  return platform::WriteProfileValue(platform::WriteProfileValue("", "DEFAULT", "BASEURL", url), "InternetShortcut",
+                                     "URL", url);
+}
+
+}  // namespace
+
 void ReplaceShortcut(const std::string& file, const std::string& url) {
-  const std::string text = platform::WriteProfileValue(platform::WriteProfileValue("", "DEFAULT", "BASEURL", url),
-                                                       "InternetShortcut", "URL", url);
-  if (!platform::WriteFileAtomically(file, text)) throw Exception(Format("Unable to write to %s", file.c_str()));
+  if (!platform::WriteFileAtomically(file, ShortcutText(url))) {
+    throw Exception(Format("Unable to write to %s", file.c_str()));
+  }
+}
+
+bool WriteNewShortcut(const std::string& file, const std::string& url) {
+  const platform::NewFile written = platform::WriteNewFile(file, ShortcutText(url));
+  if (written == platform::NewFile::kFailed) throw Exception(Format("Unable to write to %s", file.c_str()));
+  return written == platform::NewFile::kWritten;
 }
 
 }  // namespace kestro

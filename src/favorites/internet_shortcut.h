@@ -17,5 +17,9 @@ void WriteShortcut(const std::string& file, const std::string& url);
 // Replaces the file in one step by a new shortcut holding only the address,
 // as a file deleted and written again would be; raises as WriteShortcut.
 void ReplaceShortcut(const std::string& file, const std::string& url);
+// Writes a new shortcut holding only the address, whole, never over an entry
+// already of that name: false then, with nothing written. Raises as
+// WriteShortcut when it cannot be written.
+bool WriteNewShortcut(const std::string& file, const std::string& url);
 
 }  // namespace kestro

@@ -32,6 +32,13 @@ bool ReadFileInBlocks(const std::string& path, std::size_t block,
 // old file or the new one, never a half-written file.
 bool WriteFileAtomically(const std::string& path, std::string_view contents);
 
+// Writes a file that must be new, the same way (a temporary beside it,
+// renamed into place), except that an entry of that name, whatever it is,
+// is never replaced: kTaken then, with nothing changed. On a file system
+// that cannot refuse in the rename itself, it is looked for just before.
+enum class NewFile { kWritten, kTaken, kFailed };
+NewFile WriteNewFile(const std::string& path, std::string_view contents);
+
 // For a run that replaces many small files and can make its changes again
 // if the machine stops before they are on disk: from HoldFlushes on,
 // WriteFileAtomically still replaces each file by one rename but does not

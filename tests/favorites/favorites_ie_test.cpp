@@ -200,5 +200,21 @@ TEST_F(FavoritesIETest, UnwritableShortcutFailsWithItsCode) {
   }
 }
 
+// The store looks names up in each folder's listing of the run; a file
+// another program puts there afterwards is still never written over.
+TEST_F(FavoritesIETest, AFileMadeAfterTheFolderWasListedIsKept) {
+  ASSERT_TRUE(platform::CreateDirectories(P("News")));
+  TFavoritesIE store(root_);
+  store.AddFavorite("\\News", Item("First", 1, true, "http://first/"));
+  Shortcut("News/Late.url", "http://theirs/");
+  try {
+    // Refused, or (where names come from the run's listing) the write fails.
+    store.AddFavorite("\\News", Item("Late", 1, true, "http://mine/"));
+  } catch (const Exception&) {
+  }
+  EXPECT_EQ(ReadShortcutURL(P("News/Late.url")), "http://theirs/");
+  EXPECT_EQ(ReadShortcutURL(P("News/First.url")), "http://first/");
+}
+
 }  // namespace
 }  // namespace kestro

@@ -54,6 +54,28 @@ std::string Contents(const std::string& path) {
   return ReadWholeFile(path, text) ? text : "<unreadable>";
 }
 
+// A new file is written whole, and never over anything already of its name:
+// a file, a folder, or a link whose target is missing.
+TEST(FileSystem, ANewFileNeverReplacesAnEntryOfItsName) {
+  testing::TestEnvironment env;
+  EXPECT_EQ(WriteNewFile(env.Path("new.url"), "whole"), NewFile::kWritten);
+  EXPECT_EQ(Contents(env.Path("new.url")), "whole");
+  EXPECT_EQ(WriteNewFile(env.Path("new.url"), "other"), NewFile::kTaken);
+  EXPECT_EQ(Contents(env.Path("new.url")), "whole");
+  ASSERT_TRUE(CreateDirectories(env.Path("folder.url")));
+  EXPECT_EQ(WriteNewFile(env.Path("folder.url"), "x"), NewFile::kTaken);
+  EXPECT_TRUE(DirectoryExists(env.Path("folder.url")));
+#ifndef _WIN32
+  ASSERT_EQ(::symlink("missing", env.Path("link.url").c_str()), 0);
+  EXPECT_EQ(WriteNewFile(env.Path("link.url"), "x"), NewFile::kTaken);
+  EXPECT_FALSE(PathExists(env.Path("missing")));
+#endif
+  EXPECT_EQ(WriteNewFile(env.Path("no-such-folder") + PathSeparator() + "x.url", "x"), NewFile::kFailed);
+  std::vector<DirectoryEntry> entries;
+  ASSERT_TRUE(ListDirectory(env.Folder(), entries));
+  for (const auto& e : entries) EXPECT_EQ(e.name.find(".tmp"), std::string::npos) << e.name;
+}
+
 TEST(FileSystem, AtomicWriteRemovesTheTemporariesOfEndedProcesses) {
   testing::TestEnvironment env;
   const std::string ended = ".tmp4194300";  // no process has this id

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <climits>
 #include <filesystem>
 
@@ -68,6 +69,10 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
     }
     if (n == 0) break;
     have += static_cast<std::size_t>(n);
+    // A regular file read short of the room asked for is at its end: no
+    // second read to be told so. (Files that give their length as 0, as
+    // those of /proc do, are read until a read gives nothing.)
+    if (S_ISREG(st.st_mode) && size > 0 && have < contents.size()) break;
   }
   ::close(fd);
   contents.resize(have);
@@ -164,48 +169,102 @@ bool FlushHeldWrites() {
   return ok;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view contents) {
-  const std::string target = FollowLinks(path);
-  if (target.empty()) return false;
-  RemoveStaleTemporariesOnce(target);
-  const std::string temp = TemporaryFileFor(target);
+namespace {
+
+// Writes contents to the temporary file temp (made with the mode and, where
+// we may set them, the owner of old when given), flushed unless flushes are
+// held. False, with temp removed, when any of it fails or the fault switch
+// fails the write of path.
+bool WriteTemporary(const std::string& temp, std::string_view contents, const std::string& path,
+                    const struct stat* old) {
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  // The new file keeps what the old one was: its permissions and, where we
-  // may set them, its owner and group.
-  struct stat old {};
-  if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
-      (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-    (void)::fchmod(fd, old.st_mode & 07777);
+  if (old) {
+    if (::fchown(fd, old->st_uid, old->st_gid) != 0) (void)::fchown(fd, static_cast<uid_t>(-1), old->st_gid);
+    (void)::fchmod(fd, old->st_mode & 07777);
   }
-  HeldFlushes& held = Held();
-  bool ok = WriteAll(fd, contents) && (held.holding || ::fsync(fd) == 0);
+  bool ok = WriteAll(fd, contents) && (Held().holding || ::fsync(fd) == 0);
   ok = (::close(fd) == 0) && ok;
   ok = ok && !FaultRequested(FileOperation::kWrite, path);
-  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  // Make the rename itself durable.
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
+}
+
+// Makes the rename into target's folder durable, now or at FlushHeldWrites.
+void KeepRename(const std::string& target) {
   const std::string folder = FolderOf(target);
+  HeldFlushes& held = Held();
   if (held.holding) {
     if (std::find(held.folders.begin(), held.folders.end(), folder) == held.folders.end()) {
       held.folders.push_back(folder);
     }
-    return true;
+    return;
   }
   int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);
   }
+}
+
+// Renames temp to target unless an entry of that name is there: 1 done,
+// 0 taken, -1 failed (temp stays).
+int RenameUnlessTaken(const std::string& temp, const std::string& target) {
+#ifdef RENAME_NOREPLACE
+  if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return 1;
+  if (errno == EEXIST) return 0;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return -1;
+#endif
+  // A hard link refuses an existing name just as well.
+  if (::link(temp.c_str(), target.c_str()) == 0) {
+    ::unlink(temp.c_str());
+    return 1;
+  }
+  if (errno == EEXIST) return 0;
+  if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) return -1;
+  struct stat st {};
+  if (::lstat(target.c_str(), &st) == 0) return 0;
+  return ::rename(temp.c_str(), target.c_str()) == 0 ? 1 : -1;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, std::string_view contents) {
+  const std::string target = FollowLinks(path);
+  if (target.empty()) return false;
+  RemoveStaleTemporariesOnce(target);
+  const std::string temp = TemporaryFileFor(target);
+  // The new file keeps what the old one was: its permissions and, where we
+  // may set them, its owner and group.
+  struct stat old {};
+  const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  if (!WriteTemporary(temp, contents, path, replacing ? &old : nullptr)) return false;
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  KeepRename(target);
   return true;
 }
 
+NewFile WriteNewFile(const std::string& path, std::string_view contents) {
+  RemoveStaleTemporariesOnce(path);
+  const std::string temp = TemporaryFileFor(path);
+  if (!WriteTemporary(temp, contents, path, nullptr)) return NewFile::kFailed;
+  const int moved = RenameUnlessTaken(temp, path);
+  if (moved != 1) {
+    ::unlink(temp.c_str());
+    return moved == 0 ? NewFile::kTaken : NewFile::kFailed;
+  }
+  KeepRename(path);
+  return NewFile::kWritten;
+}
+
 bool CreateDirectories(const std::string& path) {
-  if (!DirectoryExists(path) && FaultRequested(FileOperation::kMakeFolder, path)) return false;
+  // Most calls find the folder there: one look.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+  if (FaultRequested(FileOperation::kMakeFolder, path)) return false;
   std::error_code ec;
   std::filesystem::create_directories(path, ec);
   return DirectoryExists(path);
@@ -234,10 +293,14 @@ bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries
   while (dirent* e = ::readdir(dir)) {
     std::string name = e->d_name;
     if (name == "." || name == "..") continue;
-    DirectoryEntry entry{name, false};
-    struct stat st {};
-    std::string full = path + (path.empty() || path.back() == '/' ? "" : "/") + name;
-    if (::stat(full.c_str(), &st) == 0) entry.is_directory = S_ISDIR(st.st_mode);
+    DirectoryEntry entry{name, e->d_type == DT_DIR};
+    // The listing tells the kind of most entries; a link (followed, as a
+    // link to a folder is a folder) or an entry of unknown kind is looked at.
+    if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+      struct stat st {};
+      std::string full = path + (path.empty() || path.back() == '/' ? "" : "/") + name;
+      entry.is_directory = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
     entries.push_back(std::move(entry));
   }
   ::closedir(dir);

@@ -144,6 +144,30 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents) {
   return ok;
 }
 
+NewFile WriteNewFile(const std::string& path, std::string_view contents) {
+  RemoveStaleTemporariesOnce(path);
+  const std::string temp = TemporaryFileFor(path);
+  const std::wstring wide_temp = WidePath(temp), wide_target = WidePath(path);
+  HANDLE h = CreateFileW(wide_temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return NewFile::kFailed;
+  bool ok = true;
+  while (ok && !contents.empty()) {
+    DWORD written = 0;
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(contents.size(), 1u << 30));
+    ok = WriteFile(h, contents.data(), chunk, &written, nullptr) != 0;
+    contents.remove_prefix(written);
+  }
+  ok = ok && FlushFileBuffers(h);
+  CloseHandle(h);
+  ok = ok && !FaultRequested(FileOperation::kWrite, path);
+  // Without MOVEFILE_REPLACE_EXISTING the move refuses a name already there.
+  if (ok && MoveFileExW(wide_temp.c_str(), wide_target.c_str(), MOVEFILE_WRITE_THROUGH)) return NewFile::kWritten;
+  const DWORD error = ok ? GetLastError() : ERROR_SUCCESS;
+  DeleteFileW(wide_temp.c_str());
+  return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? NewFile::kTaken : NewFile::kFailed;
+}
+
 bool CreateDirectories(const std::string& path) {
   if (path.empty() || DirectoryExists(path)) return !path.empty();
   if (FaultRequested(FileOperation::kMakeFolder, path)) return false;
