@@ -315,7 +315,7 @@ void Reconciliation::PushEdit(int position, const std::string& path, FavoriteIte
     // a changed favourite that found no entry the last run knew is made anew
     // too and kept on both sides, beside whatever the desktop holds of its
     // name: the desktop deleted it or changed it beyond telling from one it
-    // added, and either way the handheld's version wins.
+    // added, and either way the handheld's version is kept.
     if ((h.isNew || (h.isModified && favorites_.HoldsRepeatedNames())) && !d) {
       d = favorites_.AddFavorite(path, folder, h);
       return;
