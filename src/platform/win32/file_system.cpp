@@ -107,18 +107,9 @@ std::string FollowLink(const std::string& path) {
   return target;
 }
 
-}  // namespace
-
-// Each file is flushed as it is written here: there is no call to flush a
-// whole volume without administrator rights.
-void HoldFlushes() {}
-bool FlushHeldWrites() { return true; }
-
-bool WriteFileAtomically(const std::string& path, std::string_view contents) {
-  const std::string target = FollowLink(path);
-  RemoveStaleTemporariesOnce(target);
-  const std::string temp = TemporaryFileFor(target);
-  const std::wstring wide_temp = WidePath(temp), wide_target = WidePath(target);
+// Writes contents to a new file at wide_temp and flushes it to disk; on any
+// failure the file is removed again.
+bool WriteTemporaryFile(const std::wstring& wide_temp, std::string_view contents) {
   HANDLE h = CreateFileW(wide_temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
@@ -131,7 +122,24 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents) {
   }
   ok = ok && FlushFileBuffers(h);
   CloseHandle(h);
-  ok = ok && !FaultRequested(FileOperation::kWrite, path);
+  if (!ok) DeleteFileW(wide_temp.c_str());
+  return ok;
+}
+
+}  // namespace
+
+// Each file is flushed as it is written here: there is no call to flush a
+// whole volume without administrator rights.
+void HoldFlushes() {}
+bool FlushHeldWrites() { return true; }
+
+bool WriteFileAtomically(const std::string& path, std::string_view contents) {
+  const std::string target = FollowLink(path);
+  RemoveStaleTemporariesOnce(target);
+  const std::string temp = TemporaryFileFor(target);
+  const std::wstring wide_temp = WidePath(temp), wide_target = WidePath(target);
+  if (!WriteTemporaryFile(wide_temp, contents)) return false;
+  bool ok = !FaultRequested(FileOperation::kWrite, path);
   if (ok) {
     // ReplaceFile keeps the old file's attributes and security settings; a
     // new file (or one ReplaceFile cannot handle) is moved into place.
@@ -148,19 +156,8 @@ NewFile WriteNewFile(const std::string& path, std::string_view contents) {
   RemoveStaleTemporariesOnce(path);
   const std::string temp = TemporaryFileFor(path);
   const std::wstring wide_temp = WidePath(temp), wide_target = WidePath(path);
-  HANDLE h = CreateFileW(wide_temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return NewFile::kFailed;
-  bool ok = true;
-  while (ok && !contents.empty()) {
-    DWORD written = 0;
-    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(contents.size(), 1u << 30));
-    ok = WriteFile(h, contents.data(), chunk, &written, nullptr) != 0;
-    contents.remove_prefix(written);
-  }
-  ok = ok && FlushFileBuffers(h);
-  CloseHandle(h);
-  ok = ok && !FaultRequested(FileOperation::kWrite, path);
+  if (!WriteTemporaryFile(wide_temp, contents)) return NewFile::kFailed;
+  const bool ok = !FaultRequested(FileOperation::kWrite, path);
   // Without MOVEFILE_REPLACE_EXISTING the move refuses a name already there.
   if (ok && MoveFileExW(wide_temp.c_str(), wide_target.c_str(), MOVEFILE_WRITE_THROUGH)) return NewFile::kWritten;
   const DWORD error = ok ? GetLastError() : ERROR_SUCCESS;
