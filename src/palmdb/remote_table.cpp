@@ -240,7 +240,8 @@ void ThcdPalmRemoteTable::OpenDatabase() {
 }
 
 void ThcdPalmRemoteTable::CloseDatabase() {
-  if (app_info_.Modified() && app_info_.Size() <= kMaxRecordSize) {
+  // A handle opened for reading only refuses the write, so none is made.
+  if (!ReadOnly() && app_info_.Modified() && app_info_.Size() <= kMaxRecordSize) {
     SyncDbInfoBlock info{};
     info.total_bytes = static_cast<uint16_t>(app_info_.Size());
     info.bytes_read = static_cast<uint16_t>(app_info_.Size());

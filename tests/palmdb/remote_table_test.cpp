@@ -596,11 +596,16 @@ TEST_F(RemoteTable, PropertySettersAndTheirGuards) {
   table_->Close();
 
   table_->SetReadOnly(true);
+  const std::size_t before_read_only = Journal().size();
   table_->Open();
   EXPECT_EQ(MessageOfFailure<EPalmDBError>([&] { table_->FieldByName("Name").SetAsString("x"); }),
             "The database is read only");
   EXPECT_TRUE(Journaled("SyncOpenDB(\"KestroDB\", 0, mode=0x80)", ""));
   table_->Close();
+  const auto lines = Journal();
+  EXPECT_TRUE(std::none_of(lines.begin() + before_read_only, lines.end(), [](const std::string& line) {
+    return line.rfind("SyncWriteDBAppInfoBlock(", 0) == 0;
+  })) << "a read-only table writes nothing back";
 
   table_->SetDesigning(true);
   EXPECT_EQ(MessageOfFailure<EPalmDBError>([&] { table_->Open(); }),
