@@ -100,19 +100,28 @@ empty_desktop() {
 }
 
 # Times "$@" once: sets wall_ms, cpu_ms and rss_kb. A failing command stops
-# the benchmark with its output.
+# the benchmark with its output. The CPU time (user + system) is the change
+# in the shell's finished children's time that `times` prints to the
+# millisecond; /usr/bin/time prints it in 10 ms steps, too coarse for the
+# smallest worlds, so it gives only the peak memory.
 time_once() {
-  local start="$EPOCHREALTIME" status=0
-  /usr/bin/time -f '%U %S %M' -o "$scratch/time.txt" "$@" >"$scratch/output.txt" 2>&1 || status=$?
-  local end="$EPOCHREALTIME"
+  local start end status=0
+  times >"$scratch/times-before.txt"
+  start="$EPOCHREALTIME"
+  /usr/bin/time -f '%M' -o "$scratch/time.txt" "$@" >"$scratch/output.txt" 2>&1 || status=$?
+  end="$EPOCHREALTIME"
+  times >"$scratch/times-after.txt"
   if [ "$status" != 0 ]; then
     echo "failed ($status): $*" >&2
     cat "$scratch/output.txt" >&2
     exit 1
   fi
   wall_ms=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", (b - a) * 1000 }')
-  read -r user sys rss_kb < <(tail -n 1 "$scratch/time.txt")
-  cpu_ms=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.0f", (u + s) * 1000 }')
+  rss_kb=$(tail -n 1 "$scratch/time.txt")
+  # The second line of `times` is the children's user and system time, as 0m1.234s.
+  cpu_ms=$(awk 'FNR == 2 { t = 0; for (i = 1; i <= 2; i++) { split($i, p, /[ms]/); t += p[1] * 60 + p[2] }
+                           if (FILENAME == ARGV[1]) a = t; else b = t }
+                END { printf "%.0f", (b - a) * 1000 }' "$scratch/times-before.txt" "$scratch/times-after.txt")
 }
 
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
