@@ -100,6 +100,39 @@ TEST(PropertyChecks, AddedFavoriteReachesBothSides) {
   EXPECT_THAT(LostNewFavorites(run), IsEmpty());
 }
 
+// A favourite added inside a folder its own side renamed (here nested: News
+// to Top, and A inside it to B) ends on both sides under the new names, or
+// under the former ones where a rename did not go through.
+TEST(PropertyChecks, FavoriteAddedInAFolderItsSideRenamed) {
+  const Tree last = {Folder(0, "News"), Folder(1, "A"), Favorite(2, "x", "http://x/")};
+  RunOutcome run{last, {}, last, {}, {}, Store::kBookmarkFile};
+  MarkOrigins(run.last, run.desktop_before);
+  run.handheld_before = run.last;
+  for (auto& [at, name] : {std::pair{0, "Top"}, {1, "B"}}) {
+    Entry& folder = run.handheld_before[at];
+    folder = Flagged(folder, testing::kModified);
+    folder.url = folder.name, folder.name = name;
+  }
+  run.handheld_before.push_back(Flagged(Favorite(2, "y", "http://y/"), testing::kNew));
+  const Tree renamed = {Folder(0, "Top"), Folder(1, "B"), last[2], Favorite(2, "y", "http://y/")};
+  run.handheld_after = renamed;
+  run.desktop_after = {Folder(0, "Top"), Folder(1, "B"), last[2]};
+  EXPECT_THAT(LostNewFavorites(run), ElementsAre(HasSubstr("\\TOP\\B\\Y\" \"http://y/\" was added "
+                                                           "once and is now 0 times on the desktop")));
+  run.desktop_after = renamed;
+  EXPECT_THAT(LostNewFavorites(run), IsEmpty());
+  run.handheld_after = run.desktop_after = {Folder(0, "Top"), Folder(1, "A"), last[2],
+                                            Favorite(2, "y", "http://y/")};  // B refused
+  EXPECT_THAT(LostNewFavorites(run), IsEmpty());
+  // The desktop renamed News and added y in it: the handheld must get it.
+  run.handheld_before = run.last;
+  run.desktop_before[0].name = "Top";
+  run.desktop_before.push_back(Favorite(2, "y", "http://y/"));
+  run.handheld_after = last;
+  run.desktop_after = {Folder(0, "Top"), Folder(1, "A"), last[2], Favorite(2, "y", "http://y/")};
+  EXPECT_THAT(LostNewFavorites(run), ElementsAre(HasSubstr("now 0 times on the handheld")));
+}
+
 TEST(PropertyChecks, FavoriteInForeignFolder) {
   const Tree moved = {Folder(0, "News"), Folder(0, "Other"), Favorite(1, "x", "http://x/")};
   RunOutcome run{kNewsX, kNewsX, kNewsX, moved, kNewsX};

@@ -79,6 +79,12 @@ std::vector<std::size_t> Enclosing(const Tree& tree, std::size_t at) {
 
 std::string Times(int n) { return n == 1 ? "once" : std::to_string(n) + " times"; }
 
+// The entry's own name in a place key (folded and cut).
+std::string OwnName(const std::string& place) {
+  const std::size_t cut = place.rfind('\x01');
+  return place.substr(cut == std::string::npos ? 1 : cut + 1);
+}
+
 }  // namespace
 
 void MarkOrigins(Tree& last, Tree& desktop) {
@@ -173,7 +179,12 @@ std::vector<std::string> LostNewFavorites(const RunOutcome& run) {
       handheld_edits.insert(places_handheld[i]);
   }
   const bool one_per_name = run.store == Store::kFavoritesFolder;
+  const std::vector<std::string> places_last = PlaceKeys(run.last);
   Counts on_both, on_handheld_only;  // how many of a key one side added
+  // Where a favourite added inside folders its own side renamed may end: each
+  // renamed folder under its new name, or under its former one when the
+  // rename did not go through.
+  std::map<std::string, std::set<std::string>> ends_at;
   auto added = [&](const Tree& tree, const std::vector<std::string>& places, const Tree& other,
                    bool handheld) {
     const auto other_holds = OriginsAt(other);
@@ -182,16 +193,33 @@ std::vector<std::string> LostNewFavorites(const RunOutcome& run) {
       const Entry& e = tree[i];
       if (e.folder || !Live(e) || e.origin >= 0) continue;
       bool storable = DesktopCanHoldName(run.store, e.name) && DesktopCanHoldUrl(run.store, e.url);
-      bool folder_kept = true;  // every known folder around it is as it was, on both sides
-      for (std::size_t f : Enclosing(tree, i)) {
-        storable = storable && DesktopCanHoldName(run.store, tree[f].name) &&
-                   !(handheld && one_per_name && At(handheld_names, places[f]) > 1);
-        if (tree[f].origin >= 0) folder_kept = folder_kept && other_holds.count({places[f], tree[f].origin});
+      // Every known folder around it is where the last run left it on the
+      // other side; its own side may have renamed it.
+      bool folder_kept = true;
+      std::vector<std::string> paths{"L"};
+      const std::vector<std::size_t> around = Enclosing(tree, i);
+      for (auto f = around.rbegin(); f != around.rend(); ++f) {
+        storable = storable && DesktopCanHoldName(run.store, tree[*f].name) &&
+                   !(handheld && one_per_name && At(handheld_names, places[*f]) > 1);
+        std::vector<std::string> names{OwnName(places[*f])};
+        if (const int o = tree[*f].origin; o >= 0) {
+          const std::string& was = places_last[static_cast<std::size_t>(o)];
+          folder_kept = folder_kept && other_holds.count({was, o});
+          if (OwnName(was) != names[0]) names.push_back(OwnName(was));
+        }
+        std::vector<std::string> longer;
+        for (const std::string& path : paths) {
+          for (const std::string& name : names) longer.push_back(path + name + '\x01');
+        }
+        paths = longer;
       }
       if (!folder_kept) continue;
       if (!handheld && one_per_name && handheld_edits.count(places[i])) continue;
       if (handheld && one_per_name && At(handheld_names, places[i]) > 1) storable = false;
-      ++(storable ? both : handheld_only)[FavoriteKey(places[i], e)];
+      const std::string key = FavoriteKey(places[i], e);
+      ++(storable ? both : handheld_only)[key];
+      for (const std::string& path : paths)
+        ends_at[key].insert(FavoriteKey(path + OwnName(places[i]), e));
     }
     for (const auto& [key, n] : both) on_both[key] = std::max(At(on_both, key), n);
     for (const auto& [key, n] : handheld_only) on_handheld_only[key] = std::max(At(on_handheld_only, key), n);
@@ -207,12 +235,19 @@ std::vector<std::string> LostNewFavorites(const RunOutcome& run) {
                      Times(At(after, key)) + " on the " + side);
     }
   };
-  for (const auto& [key, n] : on_both) {
-    check("handheld", key, std::max(n, At(on_handheld_only, key)), handheld_after);
-    check("desktop", key, n, desktop_after);
-  }
+  // Both sides hold it in one of the folders it may end in, or else it is
+  // reported where its own side put it.
+  auto check_both = [&](const std::string& key, int need_handheld, int need_desktop) {
+    for (const std::string& end : ends_at[key]) {
+      if (At(handheld_after, end) >= need_handheld && At(desktop_after, end) >= need_desktop)
+        return;
+    }
+    check("handheld", key, need_handheld, handheld_after);
+    check("desktop", key, need_desktop, desktop_after);
+  };
+  for (const auto& [key, n] : on_both) check_both(key, std::max(n, At(on_handheld_only, key)), n);
   for (const auto& [key, n] : on_handheld_only) {
-    if (!on_both.count(key)) check("handheld", key, n, handheld_after);
+    if (!on_both.count(key)) check_both(key, n, 0);
   }
   return lost;
 }

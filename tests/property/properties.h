@@ -35,8 +35,9 @@ void MarkOrigins(Tree& last, Tree& desktop);
 std::vector<std::string> LostEntries(const RunOutcome& run);
 // 1, for what the run added: a favourite added on one side is afterwards on
 //    both sides in its folder, by name and address, as often as one side
-//    added it. Allowed to be missing: one inside a folder the other side
-//    deleted or renamed (or that its own side renamed); one whose name,
+//    added it; inside a folder its own side renamed, under the folder's new
+//    name or, if the rename did not go through, its former one. Allowed to be
+//    missing: one inside a folder the other side deleted or renamed; one whose name,
 //    address or folder the desktop store cannot hold, from the desktop (the
 //    handheld keeps it); in a favourites folder, a desktop one whose name a
 //    new or changed handheld favourite of that folder takes.
