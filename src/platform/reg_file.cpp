@@ -29,6 +29,10 @@ struct Key {
 struct Hive {
   std::map<std::string, Key> keys;
   std::string other_roots;  // sections of other roots, as they were
+  // A last line of the file that does not read and still asks for a next
+  // piece: written last again, as a line of a key written before another
+  // section would take that section's first lines into it.
+  std::string open_last_line;
 
   Key* Find(const std::string& path) {
     auto it = keys.find(AsciiUpper(path));
@@ -181,6 +185,7 @@ std::string ValueData(const RegValue& v) {
 struct LogicalLine {
   std::string text;
   std::string raw;
+  bool open = false;  // the file ended while the line asked for a next piece
 };
 
 std::vector<LogicalLine> LogicalLines(const std::string& text) {
@@ -203,6 +208,7 @@ std::vector<LogicalLine> LogicalLines(const std::string& text) {
     if (continued)
       joined.resize(static_cast<std::size_t>(trimmed.data() - joined.data()) + trimmed.size() - 1);
   }
+  if (continued) lines.back().open = true;
   return lines;
 }
 
@@ -233,6 +239,8 @@ bool Load(const std::string& file, Hive& hive) {
     if (named && pos < line.size() && line[pos] == '=' &&
         ParseValueData(std::string_view(line).substr(pos + 1), value)) {
       current->values.emplace_back(name, value);
+    } else if (logical.open) {
+      hive.open_last_line = logical.raw;
     } else {
       current->unread.push_back(logical.raw);
     }
@@ -251,6 +259,7 @@ bool Save(const std::string& file, const Hive& hive) {
     for (const std::string& line : key.unread) out += line + "\r\n";
   }
   out += hive.other_roots;
+  if (!hive.open_last_line.empty()) out += hive.open_last_line + "\r\n";
   std::string folder =
       file.substr(0, file.find_last_of("/\\") == std::string::npos ? 0 : file.find_last_of("/\\"));
   if (!folder.empty()) CreateDirectories(folder);

@@ -117,6 +117,20 @@ TEST_F(RegeditFile, ContinuationLinesAndNumbersReadAsRegeditReadsThem) {
   EXPECT_EQ(key->Read("Short")->AsDword(), 7u);
 }
 
+// Found by the fuzz target: a broken hex line at the very end still asks
+// for a next piece, and rewritten before another section it took that
+// section's heading, so the other root's default value became ours.
+TEST_F(RegeditFile, AnOpenLastLineTakesNoLaterSectionIntoItsKey) {
+  auto key = Key(
+      "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Other]\r\n@=\"theirs\"\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Kestro]\r\n\"Good\"=\"yes\"\r\n\"Bad\"=hex\\\\\r\n");
+  ASSERT_TRUE(key);
+  for (int i = 0; i < 2; ++i) ASSERT_TRUE(key->Write("New" + std::to_string(i), StringValue("v")));
+  EXPECT_EQ(key->ValueNames(), (std::vector<std::string>{"Good", "New0", "New1"}));
+  EXPECT_NE(Text().find("[HKEY_LOCAL_MACHINE\\Other]\r\n@=\"theirs\"\r\n"), std::string::npos);
+  EXPECT_EQ(Text().substr(Text().size() - 13), "\"Bad\"=hex\\\\\r\n") << "kept, last";
+}
+
 TEST_F(RegeditFile, RewritingKeepsEveryValuesTypeAndBytes) {
   auto key = Key(
       "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Kestro]\r\n\"Odd\"=hex(4):01,02\r\n"
