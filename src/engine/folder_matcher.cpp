@@ -65,7 +65,6 @@ int FolderMatcher::Find(std::string_view name, bool is_url, const std::string_vi
     }
     if (first != -1) return first;
     if (other == OtherAddress::kNever) return -1;
-    if (other == OtherAddress::kUnlessAlone && bucket.indices.size() > 1) return -1;
   }
   // An entry the desktop added since the last run is its own favourite: an
   // edit made on the handheld to another must not overwrite it.
@@ -85,11 +84,12 @@ int FolderMatcher::Match(const FavoriteItem& item) {
   }
   const std::string_view url = item.URLText();
   // A deletion must not take another favourite of its name for its own,
-  // nor a new favourite overwrite one where both can stay. Where names
-  // repeat, an entry of another address may be one the desktop added: a
-  // deletion takes only its own, a change only one the last run knew.
+  // nor a new favourite overwrite one where both can stay. An entry of
+  // another address may be one the desktop changed or added since the last
+  // run: a deletion takes only its own. Where names repeat, a change takes
+  // only one the last run knew.
   OtherAddress other = OtherAddress::kAny;
-  if (item.isUrl && item.isDeleted) other = repeated_names_ ? OtherAddress::kNever : OtherAddress::kUnlessAlone;
+  if (item.isUrl && item.isDeleted) other = OtherAddress::kNever;
   else if (item.isUrl && item.isNew && repeated_names_) other = OtherAddress::kNever;
   const bool known_only = item.isUrl && item.isModified && !item.isNew && !item.isDeleted && repeated_names_;
   return Find(item.NameText(), item.isUrl != 0, &url, other, known_only);

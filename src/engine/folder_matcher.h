@@ -66,10 +66,9 @@ class FolderMatcher {
   // Whether every remaining entry of the item's name and address is kept
   // for a favourite still to come.
   bool Kept(const Bucket& bucket, int index) const;
-  // Of another address than url: any (kAny), none where the folder holds
-  // several of the name (kUnlessAlone), none at all, nor one of url kept
-  // for a later favourite (kNever).
-  enum class OtherAddress { kAny, kUnlessAlone, kNever };
+  // Of another address than url: any (kAny), or none at all, nor one of url
+  // kept for a later favourite (kNever).
+  enum class OtherAddress { kAny, kNever };
   int Find(std::string_view name, bool is_url, const std::string_view* url,
            OtherAddress other = OtherAddress::kAny, bool known_only = false);
 

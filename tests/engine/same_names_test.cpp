@@ -627,5 +627,23 @@ TEST_F(SameNames, ADeletionDoesNotTakeAnotherOfItsTitleTheLastRunKnew) {
   EXPECT_EQ(HandheldTree(h), "L W http://two/new\n");
 }
 
+// The handheld deletes Tools while the desktop gives Tools.url another
+// address (or renames Tools away and makes a new one): that Tools is the
+// desktop's own favourite now, and the deletion of the old one must not
+// take it. Found by the property test (seed 872, dense).
+TEST_F(SameNames, AHandheldDeletionLeavesTheDesktopsOtherFavoriteOfItsName) {
+  UseFolder();
+  Shortcut("Tools.url", "http://old/");
+  ASSERT_EQ(h.Sync(0), 0);
+  Shortcut("Tools.url", "http://new/");
+  EditHandheld([](int, HandheldRecord& r) {
+    r.status |= kDeleted;
+    return true;
+  });
+  SyncTwice();
+  EXPECT_EQ(Desktop(), "file \\Tools.url=http://new/\n");
+  EXPECT_EQ(HandheldTree(h), "L Tools http://new/\n");
+}
+
 }  // namespace
 }  // namespace kestro::testing
