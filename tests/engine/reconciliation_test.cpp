@@ -67,6 +67,7 @@ struct FateCase {
   bool known;
   std::vector<std::string> calls;
   std::vector<std::string> written;  // "name url"
+  const char* hand_url = "hand";     // the handheld record's address; the desktop's is "desk"
 };
 
 class FavoriteFate : public ReconciliationTest, public ::testing::WithParamInterface<FateCase> {};
@@ -74,7 +75,7 @@ class FavoriteFate : public ReconciliationTest, public ::testing::WithParamInter
 TEST_P(FavoriteFate, FollowsTheCaseTables) {
   const FateCase& c = GetParam();
   if (c.on_desktop) store.Favorite(0, "x", "desk");
-  pdb.push_back(Loaded(7, 0, "x", c.status, "hand"));
+  pdb.push_back(Loaded(7, 0, "x", c.status, c.hand_url));
   if (c.known) reg.push_back(Known(0, "X", true));
   Run();
   EXPECT_EQ(store.calls, c.calls) << c.label;
@@ -102,7 +103,9 @@ INSTANTIATE_TEST_SUITE_P(
         FateCase{"[12][13] unknown to the state: desktop version", kFav, true, false, {}, {"x desk"}},
         FateCase{"[12][13] deletion the state does not know is undone", kFav | kDeleted, true, false, {},
                  {"x desk"}},
-        FateCase{"[18] deleted on the handheld", kFav | kDeleted, true, true, {"DeleteFavorite \\x"}, {}},
+        FateCase{"[18] deleted on the handheld", kFav | kDeleted, true, true, {"DeleteFavorite \\x"}, {}, "desk"},
+        FateCase{"deleted on the handheld, another address on the desktop: desktop version", kFav | kDeleted, true,
+                 true, {}, {"x desk"}},
         FateCase{"[3] deleted, on neither side", kFav | kDeleted, false, false, {}, {}},
         FateCase{"created and deleted on the handheld does not reach the desktop", kFav | kNew | kDeleted, false,
                  false, {}, {}},
@@ -153,7 +156,7 @@ TEST_F(ReconciliationTest, FolderDeletedOnHandheldIsKeptWhenItsContentsSurvive) 
 TEST_F(ReconciliationTest, FolderDeletedOnBothSidesTakesItsContentsAlong) {
   store.Folder(0, "F").Favorite(1, "a", "u:a");
   pdb.push_back(Loaded(1, 0, "F", kDir | kDeleted));
-  pdb.push_back(Loaded(2, 1, "a", kFav | kDeleted));
+  pdb.push_back(Loaded(2, 1, "a", kFav | kDeleted, "u:a"));
   reg.push_back(Known(0, "F", false));
   reg.push_back(Known(1, "a", true));
   Run();
