@@ -17,9 +17,9 @@
 #            handheld, and 10,000 new handheld favourites into an empty
 #            bookmark file and an empty favourites folder
 #   new-folder  only the last of those, alternating with its floor: the same
-#            10,000 .url files written by bench/write_files.pl into the same
-#            folder made anew (made from the HotSync's own output), and
-#            the ratio to it; system calls per file with --strace
+#            10,000 .url files (recorded from the HotSync's own output)
+#            written by bench/write_files.pl into a new folder in the same
+#            place, and the ratio to it; system calls per file with --strace
 #   deep     a first HotSync of a bookmark file of folders nested 20,000 deep,
 #            and the steady HotSync after it
 #   growth   the steady HotSync at 1,000 to 16,000 favourites
